@@ -1,0 +1,35 @@
+// Process start-up and the one orderly way out of the program.
+#pragma once
+
+#include <cstdint>
+
+#include "values/dyn_string.h"
+
+namespace vlm {
+
+struct SubEntry;
+
+// The routines a program supplies to the runtime.
+struct ProgramEntry {
+    void (*startupSettings)(); // fills the start-up settings
+    void (*gameMain)();        // the program's body
+    const SubEntry* subRegistry;
+};
+
+// Stores the command line, lets the program fill its start-up settings,
+// starts the runtime and runs the program's body; never returns.
+[[noreturn]] void RuntimeMain(int argc, char** argv, const ProgramEntry& program);
+void RuntimeStartup(const DynString& title);
+// Releases everything start-up created, in a fixed order.
+void ShutdownRuntime();
+// Debug report, the program's "VLM_ON_QUIT" hook (once), shutdown, exit 0.
+[[noreturn]] void EndProgram();
+// Runs "VLM_ON_QUIT", shuts down, starts `command` detached and exits 0.
+[[noreturn]] void EndAndRun(const DynString& command);
+
+// The whole command line, program path included.
+const DynString& CommandLine();
+// The folder holding the program file, ending in '/'.
+const DynString& ProgramFolder();
+
+} // namespace vlm

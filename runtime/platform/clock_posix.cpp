@@ -1,0 +1,28 @@
+#include "platform/clock.h"
+
+#include <cerrno>
+#include <ctime>
+
+namespace vlm::platform {
+
+std::int64_t CounterFrequency() {
+    timespec resolution{};
+    return clock_getres(CLOCK_MONOTONIC, &resolution) == 0 ? 1'000'000'000 : 0;
+}
+
+std::int64_t CounterNow() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+std::uint32_t TickCount() { return static_cast<std::uint32_t>(CounterNow() / 1'000'000); }
+
+void SleepMicroseconds(std::int64_t microseconds) {
+    if (microseconds <= 0) return;
+    timespec wait{static_cast<time_t>(microseconds / 1'000'000), static_cast<long>(microseconds % 1'000'000) * 1000};
+    while (nanosleep(&wait, &wait) != 0 && errno == EINTR) {
+    }
+}
+
+} // namespace vlm::platform

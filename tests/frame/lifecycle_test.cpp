@@ -1,0 +1,192 @@
+#include "frame/lifecycle.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+#include "files/error_state.h"
+#include "frame/error_log.h"
+#include "frame/startup_settings.h"
+#include "frame/sub_registry.h"
+#include "support/temp_folder.h"
+
+namespace vlm {
+namespace {
+
+using Lines = std::vector<std::string>;
+using test::ReadLogLines;
+using test::TempFolder;
+
+void LogHookRun() { AppendLogLine("hook ran"); }
+void LogHookThatEndsAgain() {
+    AppendLogLine("hook ran");
+    EndProgram();
+}
+const SubEntry kLoggingHook[] = {{LogHookRun, "VLM_ON_QUIT"}, {nullptr, nullptr}};
+const SubEntry kReentrantHook[] = {{LogHookThatEndsAgain, "VLM_ON_QUIT"}, {nullptr, nullptr}};
+
+class Lifecycle : public ::testing::Test {
+protected:
+    Lines Log() const { return ReadLogLines(temp_ / "ErrorLog.txt"); }
+    TempFolder temp_;
+};
+
+TEST_F(Lifecycle, StartAndEndWriteOnlyTheFixedLines) {
+    EXPECT_EXIT(
+        {
+            TheStartupSettings().DebugMode = 0;
+            RuntimeStartup(DynString("test"));
+            SetErrorCode(3);
+            EndProgram();
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(Log(), (Lines{"Init GFX", "Init Finalized", "Shut down VLM"}));
+}
+
+TEST_F(Lifecycle, EachStartBeginsAFreshLog) {
+    test::WriteWholeFile(temp_ / "ErrorLog.txt", "stale\r\n");
+    EXPECT_EXIT(
+        {
+            RuntimeStartup(DynString("test"));
+            EndProgram();
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(Log().front(), "Init GFX");
+}
+
+TEST_F(Lifecycle, DebugModeReportsTheErrorPosition) {
+    EXPECT_EXIT(
+        {
+            TheStartupSettings().DebugMode = 1;
+            RuntimeStartup(DynString("test"));
+            MarkSourcePosition(2, 41);
+            RaiseRuntimeError(kErrorOutOfBounds);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(Log(), (Lines{"Init GFX", "Init Finalized", "-End On Line", "9", "40", "41", "2", "Shut down VLM"}));
+}
+
+TEST_F(Lifecycle, QuitHookRunsOnceEvenWhenItEndsTheProgramAgain) {
+    EXPECT_EXIT(
+        {
+            InstallSubRegistry(kReentrantHook);
+            RuntimeStartup(DynString("test"));
+            EndProgram();
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(Log(), (Lines{"Init GFX", "Init Finalized", "hook ran", "Shut down VLM"}));
+}
+
+TEST_F(Lifecycle, ProgramWithoutHooksEndsNormally) {
+    EXPECT_EXIT(
+        {
+            InstallSubRegistry(nullptr);
+            RuntimeStartup(DynString("test"));
+            EndProgram();
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(Log().back(), "Shut down VLM");
+}
+
+TEST_F(Lifecycle, EndAndRunStartsTheCommandAfterShutdown) {
+    const auto marker = temp_ / "started.txt";
+    const std::string command = "echo started > '" + marker.string() + "'";
+    EXPECT_EXIT(
+        {
+            InstallSubRegistry(kLoggingHook);
+            RuntimeStartup(DynString("test"));
+            EndAndRun(DynString(command.c_str()));
+        },
+        ::testing::ExitedWithCode(0), "");
+    for (int i = 0; i < 500 && !std::filesystem::exists(marker); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(test::ReadWholeFile(marker), "started\n");
+    EXPECT_EQ(Log(), (Lines{"Init GFX", "Init Finalized", "hook ran", "Shut down VLM"}));
+}
+
+TEST_F(Lifecycle, StartupEntersTheProgramFolder) {
+    EXPECT_EXIT(
+        {
+            ::chdir("/");
+            RuntimeStartup(DynString("test"));
+            const auto here = std::filesystem::current_path().string() + "/";
+            if (here != ProgramFolder().c_str()) std::_Exit(1);
+            std::_Exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST(ErrorLog, AppendsCrLfLinesToAPrivateFile) {
+    TempFolder temp;
+    RestartErrorLog();
+    AppendLogLine("one");
+    AppendLogLine("");
+    AppendLogLine("three");
+    EXPECT_EQ(test::ReadWholeFile(temp / "ErrorLog.txt"), "one\r\n\r\nthree\r\n");
+    struct stat info{};
+    ASSERT_EQ(::stat((temp / "ErrorLog.txt").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
+TEST(ErrorLog, NeverWritesThroughALink) {
+    TempFolder temp;
+    const auto victim = temp / "victim.txt";
+    test::WriteWholeFile(victim, "precious");
+    std::filesystem::create_symlink(victim, temp / "ErrorLog.txt");
+    AppendLogLine("attack");
+    EXPECT_EQ(test::ReadWholeFile(victim), "precious");
+    // A restart removes the link itself, and logging works again.
+    RestartErrorLog();
+    AppendLogLine("fine");
+    EXPECT_EQ(test::ReadWholeFile(victim), "precious");
+    EXPECT_EQ(test::ReadWholeFile(temp / "ErrorLog.txt"), "fine\r\n");
+}
+
+TEST(ErrorLog, TemporaryFolderFollowsTmpdir) {
+    TempFolder temp;
+    EXPECT_EQ(TemporaryFolder(), temp.path().string() + "/");
+    ::unsetenv("TMPDIR");
+    EXPECT_EQ(TemporaryFolder(), "/tmp/");
+}
+
+TEST(ErrorState, TextsAndPositions) {
+    TheErrorState() = ErrorState{};
+    EXPECT_EQ(ErrorText(), "0000 success");
+    MarkSourcePosition(1, 12);
+    SetErrorCode(kErrorNoSuchFile);
+    EXPECT_EQ(ErrorText(), "0003 no such file");
+    EXPECT_EQ(TheErrorState().LastErrorLine, 12);
+    SetErrorCode(12);
+    EXPECT_EQ(ErrorText(), "0012 unknown error");
+    SetErrorCode(-5);
+    EXPECT_EQ(ErrorText(), "-0005 unknown error");
+    EXPECT_STREQ(ErrorTextFor(7), "out of memory");
+    EXPECT_STREQ(ErrorTextFor(9), "out of bounds");
+    EXPECT_STREQ(ErrorTextFor(20), "out of data");
+}
+
+TEST(SubRegistry, FindsTheFirstExactName) {
+    static int calls = 0;
+    struct Routines {
+        static void First() { calls += 1; }
+        static void Second() { calls += 100; }
+    };
+    const SubEntry table[] = {{Routines::First, "Tick"}, {Routines::Second, "Tick"}, {nullptr, nullptr}};
+    InstallSubRegistry(table);
+    EXPECT_EQ(FindSub("Tick"), &Routines::First);
+    EXPECT_EQ(FindSub("tick"), nullptr);
+    EXPECT_EQ(FindSub("Tic"), nullptr);
+    EXPECT_TRUE(CallSubByName("Tick"));
+    EXPECT_FALSE(CallSubByName("Missing"));
+    EXPECT_EQ(calls, 1);
+    InstallSubRegistry(nullptr);
+    EXPECT_EQ(FindSub("Tick"), nullptr);
+}
+
+} // namespace
+} // namespace vlm

@@ -1,0 +1,64 @@
+// A private temporary folder for one test, removed afterwards; it also
+// becomes $TMPDIR so the runtime's log lands inside it.
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace vlm::test {
+
+class TempFolder {
+public:
+    TempFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "vlmtest.XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+        const char* old = std::getenv("TMPDIR");
+        if (old) oldTmpdir_ = old, hadTmpdir_ = true;
+        ::setenv("TMPDIR", path_.c_str(), 1);
+    }
+    ~TempFolder() {
+        if (hadTmpdir_) ::setenv("TMPDIR", oldTmpdir_.c_str(), 1);
+        else ::unsetenv("TMPDIR");
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+    std::string oldTmpdir_;
+    bool hadTmpdir_ = false;
+};
+
+inline std::string ReadWholeFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+inline void WriteWholeFile(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+// The lines of a file whose lines end in "\r\n".
+inline std::vector<std::string> ReadLogLines(const std::filesystem::path& path) {
+    std::vector<std::string> lines;
+    const std::string text = ReadWholeFile(path);
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        lines.push_back(text.substr(start, end - start));
+    }
+    return lines;
+}
+
+} // namespace vlm::test

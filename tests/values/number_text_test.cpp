@@ -1,0 +1,78 @@
+#include "values/number_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace vlm {
+namespace {
+
+TEST(NumberText, WholeNumbersHaveNoPoint) {
+    EXPECT_EQ(NumberToText(0), "0");
+    EXPECT_EQ(NumberToText(-0.0), "-0");
+    EXPECT_EQ(NumberToText(3), "3");
+    EXPECT_EQ(NumberToText(100), "100");
+    EXPECT_EQ(NumberToText(1000), "1000");
+    EXPECT_EQ(NumberToText(-42), "-42");
+    EXPECT_EQ(NumberToText(1234567890), "1234567890");
+}
+
+TEST(NumberText, TenSignificantDigits) {
+    EXPECT_EQ(NumberToText(0.5), "0.5");
+    EXPECT_EQ(NumberToText(0.1), "0.1");
+    EXPECT_EQ(NumberToText(-2.25), "-2.25");
+    EXPECT_EQ(NumberToText(1.0 / 3.0), "0.3333333333");
+    EXPECT_EQ(NumberToText(2.0 / 3.0), "0.6666666667");
+}
+
+TEST(NumberText, ExponentFormBeyondTenDigits) {
+    EXPECT_EQ(NumberToText(123456789012.0), "1.23456789e+11");
+    EXPECT_EQ(NumberToText(1e12), "1e+12");
+    EXPECT_EQ(NumberToText(0.00001), "1e-05");
+    EXPECT_EQ(NumberToText(-1.5e-300), "-1.5e-300");
+    EXPECT_EQ(NumberToText(std::numeric_limits<double>::max()), "1.797693135e+308");
+}
+
+TEST(NumberText, IntegersAndLengths) {
+    EXPECT_EQ(IntegerToText(0), "0");
+    EXPECT_EQ(IntegerToText(-2147483647 - 1), "-2147483648");
+    EXPECT_EQ(IntegerTextLength(-100), 4);
+    EXPECT_EQ(NumberTextLength(0.25), 4);
+}
+
+TEST(NumberText, TextToNumbersUsesLeadingPart) {
+    EXPECT_DOUBLE_EQ(TextToNumber(DynString("  3.5xyz")), 3.5);
+    EXPECT_DOUBLE_EQ(TextToNumber(DynString("abc")), 0.0);
+    EXPECT_EQ(TextToInteger(DynString("-12.9")), -12);
+    EXPECT_EQ(TextToInteger(DynString("")), 0);
+}
+
+TEST(NumberText, FormattedNumbers) {
+    EXPECT_EQ(FormatNumber(6, 2, 3.14159), "  3.14");
+    EXPECT_EQ(FormatNumber(6.9, 2.9, 3.14159), "  3.14"); // sizes are truncated
+    EXPECT_EQ(FormatNumber(0, 0, 2.5), "2");
+    EXPECT_EQ(FormatNumber(-8, 1, 1.25), "1.2     ");
+    // Longer than any small fixed buffer: all of it, nothing overwritten.
+    const DynString wide = FormatNumber(200, 3, 1e300);
+    EXPECT_EQ(wide.length(), 305u);
+    EXPECT_EQ(wide.c_str()[wide.length()], '\0');
+}
+
+TEST(NumberText, CharacterCodes) {
+    EXPECT_EQ(CharacterCode(DynString()), 0);
+    EXPECT_EQ(CharacterCode(DynString("A")), 65);
+    EXPECT_EQ(CharacterCode(DynString("\xE9")), 0xE9);
+    EXPECT_EQ(CharacterFromCode(65), "A");
+    EXPECT_EQ(CharacterFromCode(0x141), "A"); // low 8 bits
+    EXPECT_EQ(CharacterFromCode(0).length(), 1u);
+}
+
+TEST(NumberText, CaseInsensitiveCompare) {
+    EXPECT_EQ(CompareNoCase(DynString("Hello"), DynString("hELLO")), 0);
+    EXPECT_LT(CompareNoCase(DynString("apple"), DynString("Banana")), 0);
+    EXPECT_GT(CompareNoCase(DynString("b"), DynString("A")), 0);
+}
+
+} // namespace
+} // namespace vlm
