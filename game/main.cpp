@@ -2,6 +2,7 @@
 #include "frame/lifecycle.h"
 #include "frame/startup_settings.h"
 #include "frame/sub_registry.h"
+#include "game/globals.h"
 
 void StartupSettings() {
     vlm::StartupSettings& s = vlm::TheStartupSettings();
@@ -15,6 +16,12 @@ void StartupSettings() {
     s.Title = "splosh";
 }
 
-void GameMain() { vlm::EndProgram(); }
+// For now the game only sets up its state; the screens come later.
+void GameMain() {
+    splosh::GameGlobals& game = splosh::TheGame();
+    splosh::CreateGameArrays(game);
+    splosh::FillDefaultHighScores(game);
+    vlm::EndProgram();
+}
 
 extern const vlm::SubEntry SubRegistry[] = {{nullptr, nullptr}};

@@ -12,8 +12,12 @@
 
 // ---- Values: strings, numbers, arrays, data lists, random numbers ----------
 #include "values/dyn_string.h"  // DynString and the string operations
+#include "values/dyn_array.h"   // NumberArray, IntegerArray, StringArray, ByteArray
+#include "values/data_list.h"   // DataList, RestoreData, ReadDataText, ReadDataNumber, ReadDataInteger
+#include "values/numeric.h"     // trigonometry in degrees, safe modulo, BoxesOverlap, TruncateToInteger
 #include "values/number_text.h" // NumberToText, FormatNumber, character codes
 #include "values/random.h"      // SeedRandom, RandomInt
 
+
 // ---- Files and platform services ---------------------------------------------
-#include "files/error_state.h" // LastErrorCode, SetErrorCode, RaiseRuntimeError, ErrorText
+#include "files/error_state.h"         // LastErrorCode, SetErrorCode, RaiseRuntimeError, ErrorText

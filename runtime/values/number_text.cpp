@@ -46,9 +46,24 @@ double TextToNumber(const DynString& text) { return std::atof(text.c_str()); }
 
 std::int32_t TextToInteger(const DynString& text) { return std::atoi(text.c_str()); }
 
+namespace {
+
+// Widths and digit counts beyond this give texts nobody can use; clamping
+// also keeps the conversion to int defined for any number.
+constexpr double kMaxFormatField = 4096;
+
+int ClampField(double value, double low) {
+    const double whole = std::trunc(value);
+    if (std::isnan(whole)) return 0;
+    if (whole < low) return static_cast<int>(low);
+    return static_cast<int>(whole > kMaxFormatField ? kMaxFormatField : whole);
+}
+
+} // namespace
+
 DynString FormatNumber(double width, double decimals, double x) {
-    const auto w = static_cast<int>(std::trunc(width));
-    const auto d = static_cast<int>(std::trunc(decimals));
+    const int w = ClampField(width, -kMaxFormatField);
+    const int d = ClampField(decimals, 0);
     char format[32];
     std::snprintf(format, sizeof format, "%%%d.%df", w, d);
     // Measure first: the text can be longer than any fixed buffer.

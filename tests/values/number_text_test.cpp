@@ -57,6 +57,9 @@ TEST(NumberText, FormattedNumbers) {
     const DynString wide = FormatNumber(200, 3, 1e300);
     EXPECT_EQ(wide.length(), 305u);
     EXPECT_EQ(wide.c_str()[wide.length()], '\0');
+    // Absurd sizes are clamped instead of overflowing the conversion.
+    EXPECT_EQ(FormatNumber(1e300, 2, 1.0).length(), 4096u);
+    EXPECT_EQ(FormatNumber(std::nan(""), -5, 1.5), "2");
 }
 
 TEST(NumberText, CharacterCodes) {

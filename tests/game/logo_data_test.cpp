@@ -1,0 +1,53 @@
+#include "game/logo_data.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/temp_folder.h"
+#include "values/runtime_error_hook.h"
+
+namespace splosh {
+namespace {
+
+std::string LogoRow(GameGlobals& game, int row) {
+    std::string cells;
+    for (int col = 0; col < kLogoColumns; ++col) cells += game.LogoPattern.At(col, row) == 1 ? '#' : '.';
+    return cells;
+}
+
+TEST(LogoData, TheLogoSpellsTheGamesNameRowByRow) {
+    GameGlobals game;
+    CreateGameArrays(game);
+    ReadLogoPattern(game);
+    EXPECT_EQ(LogoRow(game, 0), "........##..........#..");
+    EXPECT_EQ(LogoRow(game, 1), "###.###..#..###.###.#..");
+    EXPECT_EQ(LogoRow(game, 2), "#...#.#..#..#.#.#...###");
+    EXPECT_EQ(LogoRow(game, 3), "###.###..#..#.#.###.#.#");
+    EXPECT_EQ(LogoRow(game, 4), "..#.#....#..#.#...#.#.#");
+    EXPECT_EQ(LogoRow(game, 5), "###.#...###.###.###.#.#");
+    EXPECT_EQ(GameData().cursor, 138);
+}
+
+TEST(LogoData, EveryEntryRereadsFromTheStart) {
+    GameGlobals game;
+    CreateGameArrays(game);
+    ReadLogoPattern(game);
+    game.LogoPattern.Dimension(23, 6);
+    vlm::ReadDataNumber(); // a stray read moves the cursor on
+    ReadLogoPattern(game);
+    EXPECT_EQ(LogoRow(game, 1), "###.###..#..###.###.#..");
+    EXPECT_EQ(GameData().cursor, 138);
+}
+
+TEST(LogoData, TheSeventhRowIsZeroAndEndsTheBlock) {
+    vlm::test::TempFolder temp;
+    GameGlobals game;
+    CreateGameArrays(game);
+    ReadLogoPattern(game);
+    for (int i = 0; i < 23; ++i) EXPECT_EQ(vlm::ReadDataNumber(), 0);
+    EXPECT_ENDS_WITH_CODE(vlm::ReadDataNumber(), 20);
+}
+
+} // namespace
+} // namespace splosh

@@ -1,0 +1,121 @@
+#include "values/data_list.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "frame/lifecycle.h"
+#include "frame/startup_settings.h"
+#include "runtime_error_hook.h"
+#include "support/temp_folder.h"
+
+namespace vlm {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+constexpr DataEntry kMixed[] = {1, 2.5, "  3.75 apples", -2.9, "word", 1e12};
+
+TEST(DataList, ReadsEntriesInOrderWithConversions) {
+    DataList list = MakeDataList(kMixed);
+    DataReader reader;
+    reader.Restore(list);
+    EXPECT_EQ(reader.ReadNumber(), 1);
+    EXPECT_EQ(reader.ReadText(), "2.5");
+    EXPECT_EQ(reader.ReadNumber(), 3.75);
+    EXPECT_EQ(reader.ReadInteger(), -2);
+    EXPECT_EQ(reader.ReadNumber(), 0) << "text that spells no number reads as 0";
+    EXPECT_EQ(reader.ReadText(), "1e+12");
+    EXPECT_EQ(list.cursor, 6);
+}
+
+TEST(DataList, TextEntriesReadAsTextAndIntegers) {
+    constexpr DataEntry kEntries[] = {"KOR", "-17.8", 100};
+    DataList list = MakeDataList(kEntries);
+    DataReader reader;
+    reader.Restore(list);
+    EXPECT_EQ(reader.ReadText(), "KOR");
+    EXPECT_EQ(reader.ReadInteger(), -17);
+    EXPECT_EQ(reader.ReadText(), "100");
+}
+
+TEST(DataList, RestoreStartsAgainAndSwitchesLists) {
+    constexpr DataEntry kFirst[] = {1, 2};
+    constexpr DataEntry kSecond[] = {10, 20, 30};
+    DataList first = MakeDataList(kFirst);
+    DataList second = MakeDataList(kSecond);
+    DataReader reader;
+    reader.Restore(first);
+    EXPECT_EQ(reader.ReadNumber(), 1);
+    reader.Restore(second);
+    EXPECT_EQ(reader.ReadNumber(), 10);
+    EXPECT_EQ(reader.ReadNumber(), 20);
+    reader.Restore(first);
+    EXPECT_EQ(reader.ReadNumber(), 1);
+    EXPECT_EQ(reader.ReadNumber(), 2);
+    reader.Restore(second);
+    EXPECT_EQ(reader.ReadNumber(), 10);
+}
+
+TEST(DataList, ProgramFacingReadsUseTheProcessReader) {
+    static constexpr DataEntry kEntries[] = {7, "8"};
+    static DataList list = MakeDataList(kEntries);
+    RestoreData(list);
+    EXPECT_EQ(ReadDataInteger(), 7);
+    EXPECT_EQ(ReadDataNumber(), 8);
+    RestoreData(list);
+    EXPECT_EQ(ReadDataText(), "7");
+}
+
+class DataListDeath : public ::testing::Test {
+protected:
+    Lines Log() const { return test::ReadLogLines(temp_ / "ErrorLog.txt"); }
+    test::TempFolder temp_;
+};
+
+TEST_F(DataListDeath, ReadingPastTheEndIsOutOfData) {
+    constexpr DataEntry kThree[] = {1, 2, 3};
+    DataList list = MakeDataList(kThree);
+    DataReader reader;
+    reader.Restore(list);
+    for (int i = 0; i < 3; ++i) reader.ReadNumber();
+    EXPECT_ENDS_WITH_CODE(reader.ReadNumber(), 20);
+    EXPECT_ENDS_WITH_CODE(reader.ReadText(), 20);
+    EXPECT_ENDS_WITH_CODE(reader.ReadInteger(), 20);
+    EXPECT_EQ(list.cursor, 3);
+}
+
+TEST_F(DataListDeath, ReadingWithNoCurrentListIsOutOfData) {
+    DataReader reader;
+    EXPECT_ENDS_WITH_CODE(reader.ReadNumber(), 20);
+    constexpr DataEntry kNone[] = {0};
+    DataList empty{kNone, 0, 0};
+    reader.Restore(empty);
+    EXPECT_ENDS_WITH_CODE(reader.ReadText(), 20);
+}
+
+void ReadOnePastTheEnd(std::int32_t debugMode) {
+    static constexpr DataEntry kTwo[] = {5, 6};
+    static DataList list = MakeDataList(kTwo);
+    TheStartupSettings().DebugMode = debugMode;
+    RuntimeStartup(DynString("test"));
+    RestoreData(list);
+    MarkSourcePosition(1, 230);
+    ReadDataNumber();
+    ReadDataNumber();
+    MarkSourcePosition(1, 231);
+    ReadDataNumber();
+}
+
+TEST_F(DataListDeath, WithDebugModeTheLogReportsCodeAndPosition) {
+    EXPECT_EXIT(ReadOnePastTheEnd(1), ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(Log(), (Lines{"Init GFX", "Init Finalized", "-End On Line", "20", "230", "231", "1", "Shut down VLM"}));
+}
+
+TEST_F(DataListDeath, WithoutDebugModeTheLogHasNoReport) {
+    EXPECT_EXIT(ReadOnePastTheEnd(0), ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(Log(), (Lines{"Init GFX", "Init Finalized", "Shut down VLM"}));
+}
+
+} // namespace
+} // namespace vlm

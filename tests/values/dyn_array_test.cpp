@@ -1,0 +1,391 @@
+#include "values/dyn_array.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <random>
+#include <sys/resource.h>
+#include <vector>
+
+#include "frame/lifecycle.h"
+#include "frame/startup_settings.h"
+#include "runtime_error_hook.h"
+#include "support/temp_folder.h"
+
+namespace vlm {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+template <class Array>
+std::vector<typename Array::Element> Contents(const Array& a) {
+    return {a.data(), a.data() + a.count()};
+}
+
+template <class Array>
+std::ptrdiff_t SlotOf(Array& a, std::int32_t i0, std::int32_t i1 = 0, std::int32_t i2 = 0, std::int32_t i3 = 0) {
+    return &a.At(i0, i1, i2, i3) - a.data();
+}
+
+TEST(DynArray, CapacityRoundsDownToTheGranuleAndAddsOne) {
+    NumberArray numbers;
+    numbers.Dimension(8);
+    EXPECT_EQ(numbers.capacity(), 16);
+    EXPECT_TRUE(numbers.usesInlineStore());
+    numbers.Dimension(16);
+    EXPECT_EQ(numbers.capacity(), 24);
+    EXPECT_FALSE(numbers.usesInlineStore());
+
+    IntegerArray integers;
+    integers.Dimension(7);
+    EXPECT_EQ(integers.capacity(), 8);
+    EXPECT_TRUE(integers.usesInlineStore());
+    integers.Dimension(8);
+    EXPECT_EQ(integers.capacity(), 16);
+    EXPECT_FALSE(integers.usesInlineStore());
+
+    StringArray strings;
+    strings.Dimension(63);
+    EXPECT_EQ(strings.capacity(), 64);
+    strings.Dimension(64);
+    EXPECT_EQ(strings.capacity(), 128);
+
+    ByteArray bytes;
+    bytes.Dimension(10, 10); // 100 elements
+    EXPECT_EQ(bytes.capacity(), 128);
+    EXPECT_FALSE(bytes.usesInlineStore());
+}
+
+TEST(DynArray, ShapeAndDimensionCount) {
+    NumberArray a;
+    EXPECT_EQ(a.data(), nullptr);
+    EXPECT_EQ(a.dimensions(), 0);
+    a.Dimension(4, 3);
+    EXPECT_EQ(a.dimensions(), 2);
+    EXPECT_EQ(a.size(0), 4);
+    EXPECT_EQ(a.size(1), 3);
+    EXPECT_EQ(a.size(2), 0);
+    EXPECT_EQ(a.count(), 12);
+    a.Dimension(2, 0, 0, 5);
+    EXPECT_EQ(a.dimensions(), 4);
+    EXPECT_EQ(a.count(), 10);
+    a.Dimension(-3, 2);
+    EXPECT_EQ(a.size(0), 0);
+    EXPECT_EQ(a.count(), 0);
+    EXPECT_EQ(a.size(7), 0);
+}
+
+TEST(DynArray, FirstIndexVariesFastest) {
+    NumberArray a;
+    a.Dimension(4, 3);
+    EXPECT_EQ(SlotOf(a, 3, 2), 11);
+    EXPECT_EQ(SlotOf(a, 1, 1), 5);
+    EXPECT_EQ(SlotOf(a, -1, 0), 3);
+    EXPECT_EQ(SlotOf(a, -4, 2), 8);
+
+    IntegerArray cube;
+    cube.Dimension(2, 3, 4, 5);
+    EXPECT_EQ(SlotOf(cube, 1, 2, 3, 4), 1 + 2 * 2 + 6 * 3 + 24 * 4);
+}
+
+TEST(DynArray, UnusedMiddleDimensionDoesNotFoldElementsTogether) {
+    NumberArray a;
+    a.Dimension(5, 0, 3);
+    ASSERT_EQ(a.count(), 15);
+    for (int k = 0; k < 3; ++k)
+        for (int i = 0; i < 5; ++i) a.At(i, 0, k) = k * 5 + i;
+    for (int k = 0; k < 3; ++k)
+        for (int i = 0; i < 5; ++i) EXPECT_EQ(a.At(i, 0, k), k * 5 + i);
+}
+
+TEST(DynArray, NegativeFirstIndexCountsFromTheEnd) {
+    NumberArray a;
+    a.BuildFromList(std::vector<double>{10, 11, 12, 13, 14});
+    EXPECT_EQ(a.At(-1), 14);
+    EXPECT_EQ(a.At(-5), 10);
+}
+
+TEST(DynArray, DimensionResetsEverySlotAndReusesABigEnoughBuffer) {
+    NumberArray a;
+    a.Dimension(100);
+    for (int i = 0; i < 100; ++i) a.At(i) = i + 1;
+    const double* buffer = a.data();
+    a.Dimension(100);
+    EXPECT_EQ(a.data(), buffer);
+    EXPECT_EQ(Contents(a), std::vector<double>(100, 0.0));
+
+    a.At(3) = 7;
+    a.Dimension(10);
+    EXPECT_EQ(a.data(), buffer) << "a smaller shape keeps the buffer";
+    EXPECT_EQ(a.capacity(), 104) << "capacity never shrinks by dimensioning";
+    EXPECT_EQ(Contents(a), std::vector<double>(10, 0.0));
+
+    a.Dimension(0);
+    EXPECT_EQ(a.capacity(), 8) << "emptying releases the buffer";
+    EXPECT_TRUE(a.usesInlineStore());
+
+    StringArray s;
+    s.Dimension(3);
+    s.At(1) = "kept?";
+    s.Dimension(3);
+    EXPECT_EQ(s.At(1), "");
+}
+
+TEST(DynArray, RedimensionKeepsTheCommonElements) {
+    NumberArray a;
+    a.BuildFromList(std::vector<double>{1, 2, 3});
+    a.Redimension(5);
+    EXPECT_EQ(Contents(a), (std::vector<double>{1, 2, 3, 0, 0}));
+    a.Redimension(2);
+    EXPECT_EQ(Contents(a), (std::vector<double>{1, 2}));
+
+    // From one dimension to two: the old values sit at (i, 0).
+    a.BuildFromList(std::vector<double>{1, 2, 3, 4, 5});
+    a.Redimension(5, 3);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(a.At(i, 0), i + 1);
+        EXPECT_EQ(a.At(i, 1), 0);
+        EXPECT_EQ(a.At(i, 2), 0);
+    }
+
+    // Two dimensions to a narrower, taller shape.
+    IntegerArray g;
+    g.Dimension(3, 2);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) g.At(x, y) = 10 * y + x;
+    g.Redimension(2, 3);
+    EXPECT_EQ(Contents(g), (std::vector<std::int32_t>{0, 1, 10, 11, 0, 0}));
+    // And back down to one dimension: only row 0 survives.
+    g.Redimension(4);
+    EXPECT_EQ(Contents(g), (std::vector<std::int32_t>{0, 1, 0, 0}));
+}
+
+TEST(DynArray, RedimensionAcrossTheInlineStore) {
+    NumberArray a;
+    a.BuildFromList(std::vector<double>{1, 2, 3});
+    ASSERT_TRUE(a.usesInlineStore());
+    a.Redimension(40);
+    EXPECT_FALSE(a.usesInlineStore());
+    EXPECT_EQ(a.At(2), 3);
+    a.At(39) = 9;
+    a.Redimension(4);
+    EXPECT_TRUE(a.usesInlineStore());
+    EXPECT_EQ(Contents(a), (std::vector<double>{1, 2, 3, 0}));
+}
+
+TEST(DynArray, RedimensionToNothingKeepsTheBufferOutOfReach) {
+    NumberArray a;
+    a.Dimension(50);
+    a.Redimension(0);
+    EXPECT_EQ(a.count(), 0);
+    EXPECT_EQ(a.dimensions(), 0);
+    EXPECT_EQ(a.capacity(), 56);
+}
+
+TEST(DynArray, RedimensionOfAnEmptyArrayJustDimensions) {
+    NumberArray never;
+    never.Redimension(3);
+    EXPECT_EQ(Contents(never), std::vector<double>(3, 0.0));
+    NumberArray emptied;
+    emptied.Dimension(0);
+    emptied.Redimension(2, 2);
+    EXPECT_EQ(Contents(emptied), std::vector<double>(4, 0.0));
+}
+
+// Random shapes, sizes -1..4 in every dimension, against the rule itself:
+// an element keeps its value exactly when its indices lie inside both shapes.
+TEST(DynArray, RedimensionKeepsExactlyTheElementsInsideBothShapes) {
+    using Shape = std::array<std::int32_t, 4>;
+    // Index i is inside a dimension of this size (unused dimensions take 0).
+    const auto inside = [](std::int32_t i, std::int32_t size) { return size > 0 ? i < size : size == 0 && i == 0; };
+    const auto insideShape = [&](const Shape& index, const Shape& shape) {
+        if (shape[0] < 1) return false;
+        for (int d = 0; d < 4; ++d)
+            if (!inside(index[d], shape[d])) return false;
+        return true;
+    };
+    const auto valueAt = [](const Shape& index) { return 1 + index[0] + 10 * index[1] + 100 * index[2] + 1000 * index[3]; };
+
+    std::mt19937 random(2026);
+    std::uniform_int_distribution<std::int32_t> size(-1, 4);
+    for (int round = 0; round < 400; ++round) {
+        const Shape from = {size(random), size(random), size(random), size(random)};
+        const Shape to = {size(random), size(random), size(random), size(random)};
+        IntegerArray a;
+        a.Dimension(from[0], from[1], from[2], from[3]);
+        Shape i{};
+        for (i[3] = 0; i[3] < 4; ++i[3])
+            for (i[2] = 0; i[2] < 4; ++i[2])
+                for (i[1] = 0; i[1] < 4; ++i[1])
+                    for (i[0] = 0; i[0] < 4; ++i[0])
+                        if (insideShape(i, from)) a.At(i[0], i[1], i[2], i[3]) = valueAt(i);
+        a.Redimension(to[0], to[1], to[2], to[3]);
+        for (i[3] = 0; i[3] < 4; ++i[3])
+            for (i[2] = 0; i[2] < 4; ++i[2])
+                for (i[1] = 0; i[1] < 4; ++i[1])
+                    for (i[0] = 0; i[0] < 4; ++i[0]) {
+                        if (!insideShape(i, to)) continue;
+                        const std::int32_t expected = insideShape(i, from) ? valueAt(i) : 0;
+                        ASSERT_EQ(a.At(i[0], i[1], i[2], i[3]), expected)
+                            << "from " << ::testing::PrintToString(from) << " to " << ::testing::PrintToString(to);
+                    }
+    }
+}
+
+TEST(DynArray, StringAndByteArraysRedimensionTheSameWay) {
+    StringArray s;
+    s.Dimension(2);
+    s.At(0) = "KOR";
+    s.At(1) = "ZUL";
+    s.Redimension(100);
+    EXPECT_EQ(s.At(0), "KOR");
+    EXPECT_EQ(s.At(1), "ZUL");
+    EXPECT_EQ(s.At(99), "");
+
+    ByteArray b;
+    b.BuildFromList(std::vector<std::uint8_t>{0xFF, 0x80});
+    b.Redimension(3);
+    EXPECT_EQ(Contents(b), (std::vector<std::uint8_t>{0xFF, 0x80, 0}));
+}
+
+TEST(DynArray, CopiesAreDeep) {
+    NumberArray small;
+    small.BuildFromList(std::vector<double>{1, 2});
+    NumberArray smallCopy = small;
+    smallCopy.At(0) = 5;
+    EXPECT_EQ(small.At(0), 1);
+    EXPECT_TRUE(smallCopy.usesInlineStore());
+    EXPECT_EQ(smallCopy.size(0), 2);
+
+    StringArray names;
+    names.Dimension(3, 2);
+    names.At(2, 1) = "GAZ";
+    StringArray namesCopy;
+    namesCopy = names;
+    namesCopy.At(2, 1) += "!";
+    EXPECT_EQ(names.At(2, 1), "GAZ");
+    EXPECT_EQ(namesCopy.At(2, 1), "GAZ!");
+    EXPECT_EQ(namesCopy.dimensions(), 2);
+
+    NumberArray never;
+    NumberArray neverCopy = never;
+    EXPECT_EQ(neverCopy.data(), nullptr);
+}
+
+TEST(DynArray, MovesCarryInlineAndHeapContents) {
+    NumberArray small;
+    small.BuildFromList(std::vector<double>{4, 5, 6});
+    NumberArray movedSmall = std::move(small);
+    EXPECT_EQ(Contents(movedSmall), (std::vector<double>{4, 5, 6}));
+    EXPECT_TRUE(movedSmall.usesInlineStore());
+
+    NumberArray big;
+    big.Dimension(100);
+    big.At(99) = 3;
+    const double* buffer = big.data();
+    NumberArray movedBig;
+    movedBig = std::move(big);
+    EXPECT_EQ(movedBig.data(), buffer);
+    EXPECT_EQ(movedBig.At(-1), 3);
+}
+
+TEST(DynArray, BuildFromAList) {
+    IntegerArray a;
+    a.BuildFromList(std::vector<std::int32_t>{-1, 0, 2147483647});
+    EXPECT_EQ(a.dimensions(), 1);
+    EXPECT_EQ(Contents(a), (std::vector<std::int32_t>{-1, 0, 2147483647}));
+    a.BuildFromList({});
+    EXPECT_EQ(a.count(), 0);
+}
+
+// ---- Paths that end the program -------------------------------------------
+
+class DynArrayDeath : public ::testing::Test {
+protected:
+    test::TempFolder temp_; // the log of every ended child lands here
+};
+
+TEST_F(DynArrayDeath, IndexOutsideTheShapeIsOutOfBounds) {
+    NumberArray row;
+    row.Dimension(5);
+    EXPECT_ENDS_WITH_CODE(row.At(-6), 9);
+    EXPECT_ENDS_WITH_CODE(row.At(5), 9);
+    EXPECT_ENDS_WITH_CODE(row.At(0, 1), 9); // unused dimensions take only 0
+
+    NumberArray grid;
+    grid.Dimension(4, 3);
+    EXPECT_ENDS_WITH_CODE(grid.At(0, 3), 9);
+    EXPECT_ENDS_WITH_CODE(grid.At(0, -1), 9);
+    EXPECT_ENDS_WITH_CODE(grid.At(4, 0), 9);
+    EXPECT_ENDS_WITH_CODE(grid.At(0, 0, 0, -1), 9);
+}
+
+TEST_F(DynArrayDeath, EmptyArraysHaveNoElements) {
+    NumberArray never;
+    EXPECT_ENDS_WITH_CODE(never.At(0), 9);
+    StringArray zero;
+    zero.Dimension(0);
+    EXPECT_ENDS_WITH_CODE(zero.At(0), 9);
+    EXPECT_ENDS_WITH_CODE(zero.At(-1), 9);
+    IntegerArray negative;
+    negative.Dimension(-4);
+    EXPECT_ENDS_WITH_CODE(negative.At(0), 9);
+    ByteArray negativeRows;
+    negativeRows.Dimension(3, -2);
+    EXPECT_ENDS_WITH_CODE(negativeRows.At(0, 0), 9);
+    NumberArray redimensionedAway;
+    redimensionedAway.Dimension(5);
+    redimensionedAway.Redimension(0);
+    EXPECT_ENDS_WITH_CODE(redimensionedAway.At(0), 9);
+}
+
+TEST_F(DynArrayDeath, SizesBeyondThirtyTwoBitsAreOutOfMemory) {
+    NumberArray a;
+    EXPECT_ENDS_WITH_CODE(a.Dimension(46341, 46341), 7);
+    EXPECT_ENDS_WITH_CODE(a.Dimension(2, 2, 2, 1 << 30), 7);
+    EXPECT_ENDS_WITH_CODE(a.Dimension(65536, 65536, 65536, 65536), 7);
+    EXPECT_ENDS_WITH_CODE(a.Dimension(2147483647), 7);
+    EXPECT_ENDS_WITH_CODE(a.Redimension(100000, 100000), 7);
+}
+
+// AddressSanitizer reserves far more address space than any limit here, so
+// this runs in the plain build only.
+#if !defined(__SANITIZE_ADDRESS__)
+void DimensionBeyondTheAddressLimit(NumberArray& a) {
+    const rlimit limit{std::uint64_t{1} << 30, std::uint64_t{1} << 30};
+    ::setrlimit(RLIMIT_AS, &limit);
+    a.Dimension(200'000'000); // 1.6 GB of numbers
+}
+
+TEST_F(DynArrayDeath, FailedAllocationIsOutOfMemory) {
+    NumberArray a;
+    EXPECT_ENDS_WITH_CODE(DimensionBeyondTheAddressLimit(a), 7);
+}
+#endif
+
+class DynArrayLog : public DynArrayDeath {
+protected:
+    Lines Log() const { return test::ReadLogLines(temp_ / "ErrorLog.txt"); }
+};
+
+void IndexPastTheEnd(std::int32_t debugMode) {
+    TheStartupSettings().DebugMode = debugMode;
+    RuntimeStartup(DynString("test"));
+    MarkSourcePosition(3, 17);
+    NumberArray a;
+    a.Dimension(5);
+    a.At(5) = 1;
+}
+
+TEST_F(DynArrayLog, OutOfBoundsWithDebugModeReportsCodeAndPosition) {
+    EXPECT_EXIT(IndexPastTheEnd(1), ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(Log(), (Lines{"Init GFX", "Init Finalized", "-End On Line", "9", "16", "17", "3", "Shut down VLM"}));
+}
+
+TEST_F(DynArrayLog, OutOfBoundsWithoutDebugModeLeavesNoReport) {
+    EXPECT_EXIT(IndexPastTheEnd(0), ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(Log(), (Lines{"Init GFX", "Init Finalized", "Shut down VLM"}));
+}
+
+} // namespace
+} // namespace vlm
