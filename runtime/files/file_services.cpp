@@ -1,0 +1,139 @@
+#include "files/file_services.h"
+
+#include <fcntl.h>
+#include <limits.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include "files/error_state.h"
+#include "files/file_channel.h"
+#include "files/media_name_resolver.h"
+#include "files/memory_files.h"
+
+namespace vlm {
+
+namespace {
+
+constexpr std::size_t kCopyBlockSize = 4096;
+
+char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool CopyInto(FileChannel& source, FileChannel& destination) {
+    std::vector<std::uint8_t> block(kCopyBlockSize);
+    for (std::int64_t left = source.Size(); left > 0;) {
+        const std::size_t n = static_cast<std::size_t>(std::min<std::int64_t>(left, kCopyBlockSize));
+        const std::span<std::uint8_t> piece(block.data(), n);
+        if (!source.Read(piece) || !destination.Write(piece)) return false;
+        left -= static_cast<std::int64_t>(n);
+    }
+    return true;
+}
+
+} // namespace
+
+std::int32_t FileExists(const DynString& name) {
+    if (IsMemoryFileName(name.view())) return FindMemoryBlock(name.view()) ? 1 : 0;
+    const int fd = ::open(PlatformPath(name.view()).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return 0;
+    struct stat info{};
+    const bool file = ::fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode);
+    ::close(fd);
+    return file ? 1 : 0;
+}
+
+std::int32_t FileSize(const DynString& name) {
+    FileChannel file;
+    if (!file.Open(name.view(), 1)) {
+        SetErrorCode(kErrorNoSuchFile);
+        return 0;
+    }
+    return file.Size();
+}
+
+std::int32_t CopyFile(const DynString& source, const DynString& destination) {
+    TheErrorState().LastErrorCode = kErrorSuccess;
+    FileChannel from;
+    if (!from.Open(source.view(), 1)) {
+        SetErrorCode(kErrorNoSuchFile);
+        return 0;
+    }
+    FileChannel to;
+    if (to.Open(destination.view(), 0) && CopyInto(from, to)) return 1;
+    SetErrorCode(kErrorNoSuchFile);
+    return 0;
+}
+
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(std::string_view name) {
+    FileChannel file;
+    if (!file.Open(name, 1)) return std::nullopt;
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(file.Size()));
+    if (!file.Read(bytes)) return std::nullopt;
+    return bytes;
+}
+
+bool ReplaceFile(std::string_view name, std::span<const std::uint8_t> bytes) {
+    FileChannel file;
+    return file.Open(name, 0) && file.Write(bytes);
+}
+
+std::int32_t DeleteFile(const DynString& name) { return ::unlink(name.c_str()) == 0 ? 1 : 0; }
+
+std::int32_t MakeDirectory(const DynString& name) {
+    return ::mkdir(PlatformPath(name.view()).c_str(), 0777) == 0 ? 1 : 0;
+}
+
+std::int32_t IsDirectory(const DynString& name) {
+    struct stat info{};
+    return ::stat(PlatformPath(name.view()).c_str(), &info) == 0 && S_ISDIR(info.st_mode) ? 1 : 0;
+}
+
+DynString CurrentDirectory() {
+    std::string path(PATH_MAX, '\0');
+    if (!::getcwd(path.data(), path.size())) return DynString();
+    path.resize(std::char_traits<char>::length(path.c_str()));
+    DynString text(path);
+    ConvertToForwardSlashes(text);
+    if (text.empty() || text[text.length() - 1] != '/') text += "/";
+    return text;
+}
+
+void ConvertToForwardSlashes(DynString& text) {
+    if (text.empty()) return;
+    char* bytes = text.WritableBuffer(text.length(), true);
+    for (std::uint32_t i = 0; i < text.length(); ++i) {
+        if (bytes[i] == '\\') bytes[i] = '/';
+    }
+}
+
+bool WildcardMatch(std::string_view pattern, std::string_view name) {
+    if (pattern == std::string_view("*.*")) return true;
+    std::size_t p = 0;
+    std::size_t n = 0;
+    std::size_t starPattern = std::string_view::npos; // pattern index just after the last '*'
+    std::size_t starName = 0;                         // where that '*' began matching
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            while (p < pattern.size() && pattern[p] == '*') ++p;
+            if (p == pattern.size()) return true;
+            starPattern = p;
+            starName = n;
+            continue;
+        }
+        if (p < pattern.size() &&
+            (pattern[p] == '?' ? name[n] != '.' : FoldCase(pattern[p]) == FoldCase(name[n]))) {
+            ++p;
+            ++n;
+            continue;
+        }
+        if (starPattern == std::string_view::npos) return false;
+        // Let the last '*' take one more character and try again after it.
+        p = starPattern;
+        n = ++starName;
+    }
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
+}
+
+} // namespace vlm

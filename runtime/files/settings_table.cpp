@@ -1,0 +1,167 @@
+#include "files/settings_table.h"
+
+#include <cstdint>
+
+#include "files/file_services.h"
+#include "files/line_split.h"
+#include "files/memory_files.h"
+
+namespace vlm {
+
+namespace {
+
+// Unlike line-slot files, settings files may have any number of lines.
+constexpr std::size_t kMaxSettingsLines = SIZE_MAX;
+
+bool IsBlank(char c) { return c == ' '; }
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool EndsName(char c) { return IsSpace(c) || c == '='; }
+
+bool SameNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+class SettingsParser {
+public:
+    void Line(std::string_view line) {
+        std::size_t i = 0;
+        while (i < line.size() && IsSpace(line[i])) ++i;
+        if (i == line.size() || line[i] == ';') return;
+        if (line[i] == '[') Section(line.substr(i + 1));
+        else Key(line.substr(i));
+    }
+    std::vector<SettingsSection> Finish() {
+        Close();
+        return std::move(sections_);
+    }
+
+private:
+    void Section(std::string_view rest) {
+        std::size_t i = 0;
+        while (i < rest.size() && IsBlank(rest[i])) ++i;
+        std::size_t end = i;
+        while (end < rest.size() && !EndsName(rest[end])) ++end;
+        std::string_view name = rest.substr(i, end - i);
+        if (name.ends_with(']')) name.remove_suffix(1);
+        if (name.empty()) return;
+        Close();
+        pending_.name = std::string(name);
+    }
+    void Key(std::string_view line) {
+        std::size_t end = 0;
+        while (end < line.size() && !EndsName(line[end])) ++end;
+        const std::string_view key = line.substr(0, end);
+        std::size_t i = end;
+        if (i == line.size()) return;
+        if (line[i] != '=') {
+            while (i < line.size() && IsBlank(line[i])) ++i;
+            if (i == line.size() || line[i] != '=') return;
+        }
+        ++i;
+        while (i < line.size() && IsSpace(line[i])) ++i;
+        std::string_view value = line.substr(i);
+        // Only control bytes are trimmed; bytes from 0x80 up are text.
+        while (!value.empty() && static_cast<unsigned char>(value.back()) < 32) value.remove_suffix(1);
+        if (value.empty()) return;
+        pending_.keys.emplace_back(key, value);
+    }
+    // A section joins the table only once it has a key.
+    void Close() {
+        if (!pending_.keys.empty()) sections_.push_back(std::move(pending_));
+        pending_ = SettingsSection{};
+    }
+
+    SettingsSection pending_;
+    std::vector<SettingsSection> sections_;
+};
+
+} // namespace
+
+std::vector<SettingsSection> ParseSettings(std::span<const std::uint8_t> bytes) {
+    SettingsParser parser;
+    ForEachLine(bytes, kMaxSettingsLines, [&](std::string_view line) { parser.Line(line); });
+    return parser.Finish();
+}
+
+std::string FormatSettings(const std::vector<SettingsSection>& sections) {
+    std::string text;
+    // Keys of the unnamed section can only be read back before any header.
+    for (const SettingsSection& section : sections) {
+        if (!section.name.empty()) continue;
+        for (const auto& [key, value] : section.keys) text += key + "=" + value + "\r\n";
+    }
+    for (const SettingsSection& section : sections) {
+        if (section.name.empty()) continue;
+        text += "[" + section.name + "]\r\n";
+        for (const auto& [key, value] : section.keys) text += key + "=" + value + "\r\n";
+    }
+    return text;
+}
+
+void SettingsTable::MakeCurrent(std::string_view name) {
+    WriteBack();
+    sections_.clear();
+    changed_ = false;
+    name_ = std::string(name);
+    if (const auto bytes = ReadWholeFile(name)) sections_ = ParseSettings(*bytes);
+}
+
+std::string_view SettingsTable::Lookup(std::string_view section, std::string_view key,
+                                       std::string_view fallback) const {
+    for (const SettingsSection& s : sections_) {
+        if (!SameNoCase(s.name, section)) continue;
+        for (const auto& [k, v] : s.keys) {
+            if (SameNoCase(k, key)) return v;
+        }
+        return fallback;
+    }
+    return fallback;
+}
+
+void SettingsTable::Set(std::string_view section, std::string_view key, std::string_view value) {
+    changed_ = true;
+    for (SettingsSection& s : sections_) {
+        if (!SameNoCase(s.name, section)) continue;
+        for (auto& [k, v] : s.keys) {
+            if (SameNoCase(k, key)) {
+                v = std::string(value);
+                return;
+            }
+        }
+        s.keys.emplace_back(key, value);
+        return;
+    }
+    sections_.push_back({std::string(section), {{std::string(key), std::string(value)}}});
+}
+
+void SettingsTable::WriteBack() {
+    if (!changed_ || name_.empty() || IsMemoryFileName(name_)) return;
+    const std::string text = FormatSettings(sections_);
+    if (ReplaceFile(name_, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()))) {
+        changed_ = false;
+    }
+}
+
+SettingsTable& TheSettingsTable() {
+    static SettingsTable table;
+    return table;
+}
+
+void LoadSettings(const DynString& name) { TheSettingsTable().MakeCurrent(name.view()); }
+
+DynString SettingsLookup(const DynString& section, const DynString& key, const DynString& fallback) {
+    return DynString(TheSettingsTable().Lookup(section.view(), key.view(), fallback.view()));
+}
+
+void SetSetting(const DynString& section, const DynString& key, const DynString& value) {
+    TheSettingsTable().Set(section.view(), key.view(), value.view());
+}
+
+} // namespace vlm

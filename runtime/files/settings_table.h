@@ -1,0 +1,56 @@
+// Settings files: "[section]" lines and "key=value" lines, ';' comments.
+// One file is held at a time; changes are written back when another file is
+// made current and at the end of the program.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "values/dyn_string.h"
+
+namespace vlm {
+
+struct SettingsSection {
+    std::string name;
+    std::vector<std::pair<std::string, std::string>> keys; // in file order
+};
+
+// Sections in file order. Keys before the first section belong to a section
+// with the empty name; sections without keys are dropped; a name may occur
+// twice (lookups see the first).
+std::vector<SettingsSection> ParseSettings(std::span<const std::uint8_t> bytes);
+// The file form: "[name]" and "key=value" lines, each ending in "\r\n".
+std::string FormatSettings(const std::vector<SettingsSection>& sections);
+
+class SettingsTable {
+public:
+    // Writes back the held file when changed, then loads `name` (an empty
+    // table when it cannot be opened).
+    void MakeCurrent(std::string_view name);
+    // Case-insensitive section then key, first matches only; else `fallback`.
+    std::string_view Lookup(std::string_view section, std::string_view key, std::string_view fallback) const;
+    // Sets a key of the first matching section (adding what is missing).
+    void Set(std::string_view section, std::string_view key, std::string_view value);
+    // Writes the held file back when it changed and is a disk file.
+    void WriteBack();
+
+    const std::string& Name() const { return name_; }
+    const std::vector<SettingsSection>& Sections() const { return sections_; }
+
+private:
+    std::string name_;
+    bool changed_ = false;
+    std::vector<SettingsSection> sections_;
+};
+
+SettingsTable& TheSettingsTable();
+
+// ---- Program-facing ---------------------------------------------------------
+void LoadSettings(const DynString& name);
+DynString SettingsLookup(const DynString& section, const DynString& key, const DynString& fallback);
+void SetSetting(const DynString& section, const DynString& key, const DynString& value);
+
+} // namespace vlm

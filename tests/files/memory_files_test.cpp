@@ -1,0 +1,131 @@
+#include "files/memory_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cinttypes>
+#include <cstdio>
+#include <vector>
+
+#include "files/media_name_resolver.h"
+#include "support/temp_folder.h"
+
+namespace vlm {
+namespace {
+
+TEST(MemoryFileName, HasFixedFieldsWideEnoughForAnyAddress) {
+    std::vector<std::uint8_t> block(0x400);
+    const DynString name = MemoryFileName(block);
+    ASSERT_EQ(name.length(), kMemoryFileNameLength);
+    EXPECT_EQ(name.view().substr(0, 15), "mem://     400.");
+    char address[32];
+    std::snprintf(address, sizeof address, "%16" PRIxPTR, reinterpret_cast<std::uintptr_t>(block.data()));
+    EXPECT_EQ(name.view().substr(15), address);
+}
+
+TEST(MemoryFileName, ParsesByFixedOffsets) {
+    const auto fields = ParseMemoryFileName("mem://      10.00007fffdeadbeef");
+    ASSERT_TRUE(fields);
+    EXPECT_EQ(fields->size, 0x10u);
+    EXPECT_EQ(fields->address, std::uintptr_t{0x7fffdeadbeef});
+    const auto wide = ParseMemoryFileName("mem://FFFFFFFF.ffffffffffffffff");
+    ASSERT_TRUE(wide);
+    EXPECT_EQ(wide->size, 0xffffffffu);
+}
+
+TEST(MemoryFileName, RejectsMalformedText) {
+    for (const char* text : {"mem://", "mem://      10.7fffdeadbeef", "mem://      10x00007fffdeadbeef",
+                             "mem://      1g.00007fffdeadbeef", "mem://        .00007fffdeadbeef",
+                             "mem://      10.00007fffdeadbeef ", "mem://   1 0  .00007fffdeadbeef",
+                             "MEM://      10.00007fffdeadbeef", "mem://      10.                "}) {
+        EXPECT_FALSE(ParseMemoryFileName(text)) << text;
+    }
+}
+
+TEST(MemoryFile, IsFoundOnlyWhileRegistered) {
+    std::vector<std::uint8_t> block{1, 2, 3};
+    DynString name;
+    {
+        MemoryFile file(block.data(), block.size());
+        name = file.Name();
+        const auto found = FindMemoryBlock(name.view());
+        ASSERT_TRUE(found);
+        EXPECT_EQ(found->data(), block.data());
+        EXPECT_EQ(found->size(), 3u);
+    }
+    EXPECT_FALSE(FindMemoryBlock(name.view()));
+}
+
+TEST(MemoryFile, WellFormedNamesOfUnregisteredMemoryAreNotFound) {
+    std::vector<std::uint8_t> block(16);
+    MemoryFile file(block.data(), block.size());
+    // The right address with another size, and another address with the right size.
+    EXPECT_FALSE(FindMemoryBlock(MemoryFileName(std::span(block).first(8)).view()));
+    EXPECT_FALSE(FindMemoryBlock(MemoryFileName(std::span(block).subspan(1, 15)).view()));
+    EXPECT_FALSE(FindMemoryBlock("mem://      10.0000000000001000"));
+}
+
+TEST(MemoryFile, CountsRepeatedRegistrationsOfOneBlock) {
+    std::vector<std::uint8_t> block(4);
+    MemoryFile first(block.data(), block.size());
+    {
+        MemoryFile second(block.data(), block.size());
+        EXPECT_EQ(first.Name(), second.Name());
+    }
+    EXPECT_TRUE(FindMemoryBlock(first.Name().view()));
+}
+
+TEST(MemoryFile, MoveKeepsOneRegistration) {
+    std::vector<std::uint8_t> block(4);
+    MemoryFile first(block.data(), block.size());
+    const DynString name = first.Name();
+    MemoryFile moved(std::move(first));
+    EXPECT_FALSE(first.Registered());
+    EXPECT_TRUE(FindMemoryBlock(name.view()));
+    {
+        MemoryFile sink(std::move(moved));
+    }
+    EXPECT_FALSE(FindMemoryBlock(name.view()));
+}
+
+TEST(MemoryFile, ConstBlocksAreNeverWritable) {
+    static const std::uint8_t kData[4] = {1, 2, 3, 4};
+    std::vector<std::uint8_t> buffer(4);
+    MemoryFile readOnly(static_cast<const void*>(kData), sizeof kData);
+    MemoryFile writable(buffer.data(), buffer.size());
+    EXPECT_TRUE(FindMemoryBlock(readOnly.Name().view()));
+    EXPECT_FALSE(FindWritableMemoryBlock(readOnly.Name().view()));
+    EXPECT_TRUE(FindWritableMemoryBlock(writable.Name().view()));
+}
+
+TEST(MediaNameResolver, FindsDiskFilesAndLiveBlocksOnly) {
+    test::TempFolder temp;
+    test::WriteWholeFile(temp / "here.txt", "x");
+    const std::string disk = (temp / "here.txt").string();
+    EXPECT_TRUE(MediaNameResolver(disk).found);
+    EXPECT_EQ(MediaNameResolver(disk).name, DynString(disk));
+    EXPECT_FALSE(MediaNameResolver((temp / "missing.txt").string()).found);
+    EXPECT_FALSE(MediaNameResolver(temp.path().string()).found); // a folder is not a file
+    EXPECT_FALSE(MediaNameResolver("").found);
+
+    std::vector<std::uint8_t> block(8);
+    DynString name;
+    {
+        MemoryFile file(block.data(), block.size());
+        name = file.Name();
+        EXPECT_TRUE(MediaNameResolver(name.view()).found);
+    }
+    const ResolvedName gone = MediaNameResolver(name.view());
+    EXPECT_FALSE(gone.found);
+    EXPECT_EQ(gone.name, name);
+}
+
+TEST(MediaNameResolver, AcceptsBackslashSeparators) {
+    test::TempFolder temp;
+    std::filesystem::create_directory(temp / "sub");
+    test::WriteWholeFile(temp / "sub" / "a.bin", "x");
+    EXPECT_TRUE(MediaNameResolver(temp.path().string() + "\\sub\\a.bin").found);
+    EXPECT_EQ(PlatformPath("a\\b/c"), "a/b/c");
+}
+
+} // namespace
+} // namespace vlm

@@ -1,0 +1,126 @@
+#include "files/settings_table.h"
+
+#include <gtest/gtest.h>
+
+#include "files/memory_files.h"
+#include "frame/lifecycle.h"
+#include "support/temp_folder.h"
+
+namespace vlm {
+namespace {
+
+using test::ReadWholeFile;
+using test::TempFolder;
+using test::WriteWholeFile;
+
+std::vector<SettingsSection> Parse(std::string_view text) {
+    return ParseSettings(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
+
+using Keys = std::vector<std::pair<std::string, std::string>>;
+
+TEST(ParseSettings, SectionsKeysAndComments) {
+    const auto sections = Parse(
+        "; a comment\r\n"
+        "early=before any section\r\n"
+        "  [Video]  \r\n"
+        "width = 640\r\n"
+        "\tdepth=\t 32 \x01\x02\r\n"
+        "; width=1\r\n"
+        "[Empty]\r\n"
+        "[ Audio]\r\n"
+        "volume=80\r\n"
+        "name=Caf\xE9\xE9\r\n");
+    ASSERT_EQ(sections.size(), 3u);
+    EXPECT_EQ(sections[0].name, "");
+    EXPECT_EQ(sections[0].keys, (Keys{{"early", "before any section"}}));
+    EXPECT_EQ(sections[1].name, "Video");
+    EXPECT_EQ(sections[1].keys, (Keys{{"width", "640"}, {"depth", "32 "}}));
+    EXPECT_EQ(sections[2].name, "Audio");
+    // Bytes from 0x80 up stay at the end of a value.
+    EXPECT_EQ(sections[2].keys, (Keys{{"volume", "80"}, {"name", "Caf\xE9\xE9"}}));
+}
+
+TEST(ParseSettings, MalformedLinesAreIgnored) {
+    const auto sections = Parse(
+        "[s]\n"
+        "novalue\n"
+        "key x=1\n"
+        "empty=\n"
+        "blank=   \n"
+        "spaced   = ok\n"
+        "[]\n"
+        "after=still s\n"
+        "[t] trailing\n"
+        "k=v");
+    ASSERT_EQ(sections.size(), 2u);
+    EXPECT_EQ(sections[0].keys, (Keys{{"spaced", "ok"}, {"after", "still s"}}));
+    EXPECT_EQ(sections[1].name, "t");
+    EXPECT_EQ(sections[1].keys, (Keys{{"k", "v"}}));
+}
+
+TEST(SettingsTable, LookupIsCaseInsensitiveAndSeesOnlyTheFirstSection) {
+    TempFolder temp;
+    WriteWholeFile(temp / "s.ini", "top=1\n[A]\nx=first\nX=second\n[a]\ny=hidden\n");
+    SettingsTable table;
+    table.MakeCurrent((temp / "s.ini").string());
+    EXPECT_EQ(table.Lookup("", "TOP", "d"), "1");
+    EXPECT_EQ(table.Lookup("a", "x", "d"), "first");
+    EXPECT_EQ(table.Lookup("A", "y", "d"), "d");
+    EXPECT_EQ(table.Lookup("B", "x", "d"), "d");
+    table.MakeCurrent((temp / "none.ini").string());
+    EXPECT_TRUE(table.Sections().empty());
+}
+
+TEST(SettingsTable, ReadsFromMemory) {
+    std::string text = "[m]\nk=v\n";
+    MemoryFile file(text.data(), text.size());
+    SettingsTable table;
+    table.MakeCurrent(file.Name().view());
+    EXPECT_EQ(table.Lookup("M", "K", ""), "v");
+    table.Set("m", "k", "changed");
+    table.WriteBack(); // a memory block is never written
+    EXPECT_EQ(text, "[m]\nk=v\n");
+}
+
+TEST(SettingsTable, ChangesAreWrittenBackWhenAnotherFileIsMadeCurrent) {
+    TempFolder temp;
+    const std::string path = (temp / "s.ini").string();
+    WriteWholeFile(temp / "s.ini", "[a]\nx=1\n");
+    SettingsTable table;
+    table.MakeCurrent(path);
+    table.Set("A", "X", "2");
+    table.Set("a", "new", "3");
+    table.Set("b", "k", "4");
+    table.Set("", "top", "5");
+    table.MakeCurrent((temp / "other.ini").string());
+    EXPECT_EQ(ReadWholeFile(temp / "s.ini"), "top=5\r\n[a]\r\nx=2\r\nnew=3\r\n[b]\r\nk=4\r\n");
+    table.MakeCurrent(path);
+    EXPECT_EQ(table.Lookup("", "top", ""), "5");
+    EXPECT_EQ(table.Lookup("b", "k", ""), "4");
+}
+
+TEST(SettingsTable, UnchangedFilesAreNotRewritten) {
+    TempFolder temp;
+    WriteWholeFile(temp / "s.ini", "; keep me\n[a]\nx=1\n");
+    SettingsTable table;
+    table.MakeCurrent((temp / "s.ini").string());
+    table.MakeCurrent((temp / "t.ini").string());
+    EXPECT_EQ(ReadWholeFile(temp / "s.ini"), "; keep me\n[a]\nx=1\n");
+}
+
+TEST(SettingsTableDeathTest, ChangesAreWrittenBackAtTheEnd) {
+    TempFolder temp;
+    const std::string path = (temp / "end.ini").string();
+    EXPECT_EXIT(
+        {
+            LoadSettings(DynString(path));
+            SetSetting(DynString("game"), DynString("level"), DynString("7"));
+            EndProgram();
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(ReadWholeFile(temp / "end.ini"), "[game]\r\nlevel=7\r\n");
+}
+
+} // namespace
+} // namespace vlm
