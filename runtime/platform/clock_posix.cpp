@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <ctime>
+#include <sys/prctl.h>
 
 namespace vlm::platform {
 
@@ -20,6 +21,10 @@ std::uint32_t TickCount() { return static_cast<std::uint32_t>(CounterNow() / 1'0
 
 void SleepMicroseconds(std::int64_t microseconds) {
     if (microseconds <= 0) return;
+    // The default timer slack lets a sleep run 50 us late; the frame pacing
+    // wants its wake-ups on time.
+    static const bool precise = prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL) == 0;
+    (void)precise;
     timespec wait{static_cast<time_t>(microseconds / 1'000'000), static_cast<long>(microseconds % 1'000'000) * 1000};
     while (nanosleep(&wait, &wait) != 0 && errno == EINTR) {
     }

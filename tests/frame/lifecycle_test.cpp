@@ -109,6 +109,21 @@ TEST_F(Lifecycle, EndAndRunStartsTheCommandAfterShutdown) {
     EXPECT_EQ(Log(), (Lines{"Init GFX", "Init Finalized", "hook ran", "Shut down VLM"}));
 }
 
+TEST_F(Lifecycle, WithoutADisplayTheProgramEndsInOrder) {
+    EXPECT_EXIT(
+        {
+            ::unsetenv("DISPLAY");
+            ::unsetenv("WAYLAND_DISPLAY");
+            ::setenv("SDL_VIDEODRIVER", "x11", 1);
+            InstallSubRegistry(kLoggingHook);
+            RuntimeStartup(DynString("test"));
+            AppendLogLine("went on");
+            std::_Exit(1);
+        },
+        ::testing::ExitedWithCode(0), "cannot open the display window");
+    EXPECT_EQ(Log(), (Lines{"Init GFX", "Cannot open the display window", "hook ran", "Shut down VLM"}));
+}
+
 TEST_F(Lifecycle, StartupEntersTheProgramFolder) {
     EXPECT_EXIT(
         {

@@ -1,0 +1,83 @@
+#include "input/key_text.h"
+
+#include "input/input_devices.h"
+#include "platform/keyboard.h"
+
+namespace vlm {
+
+namespace {
+
+constexpr std::uint8_t kLeftShift = 42;
+constexpr std::uint8_t kRightShift = 54;
+
+bool GivesNoCharacter(std::int32_t code) {
+    switch (code) {
+    case 42:
+    case 54:
+    case 29:
+    case 56:
+    case 58:
+    case 69:
+    case 221:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The shifted characters of the keys of a US layout's main block.
+char Shifted(char c) {
+    constexpr std::string_view plain = "1234567890-=[];'`\\,./";
+    constexpr std::string_view shifted = "!@#$%^&*()_+{}:\"~|<>?";
+    const std::size_t at = plain.find(c);
+    return at == std::string_view::npos ? c : shifted[at];
+}
+
+} // namespace
+
+std::uint8_t CharForScanCode(const InputDevices& input, std::int32_t scanCode) {
+    const auto code = static_cast<std::uint8_t>(scanCode & 255);
+    if (GivesNoCharacter(code)) return 0;
+    if (code == 28 || code == 156) return 10;
+    if (code == 14) return 8;
+    char c = platform::LayoutCharForScanCode(code);
+    const bool shift = KeyStateDown(input, kLeftShift) || KeyStateDown(input, kRightShift);
+    // Letters take the shift in ReadKeyChar; other keys here.
+    if (shift && !(c >= 'a' && c <= 'z')) c = Shifted(c);
+    const auto byte = static_cast<std::uint8_t>(c);
+    if (byte >= 1 && byte <= 31 && byte != 8 && byte != 10) return 0;
+    return byte;
+}
+
+DynString ReadKeyChar(InputDevices& input) {
+    PollKeyboard(input);
+    std::uint8_t character = 0;
+    for (std::int32_t code = 0; code <= 254 && character == 0; ++code) {
+        if (KeyStateDown(input, code)) character = CharForScanCode(input, code);
+    }
+    std::uint8_t k = character;
+    if (k >= 'A' && k <= 'Z') k = static_cast<std::uint8_t>(k - 'A' + 'a');
+    if (k >= 'a' && k <= 'z' && (KeyStateDown(input, kLeftShift) || KeyStateDown(input, kRightShift))) {
+        k = static_cast<std::uint8_t>(k - 'a' + 'A');
+    }
+    // A held key is returned once: compare in lower case.
+    std::uint8_t lower = k;
+    if (lower >= 'A' && lower <= 'Z') lower = static_cast<std::uint8_t>(lower - 'A' + 'a');
+    if (lower == input.LastTypedKey) return DynString();
+    input.LastTypedKey = lower;
+    if (k == 0) return DynString();
+    const char text[2] = {static_cast<char>(k), 0};
+    return DynString(text);
+}
+
+DynString ReadKeyChar() {
+    InputDevices* input = TheInput();
+    return input ? ReadKeyChar(*input) : DynString();
+}
+
+std::int32_t CharForScanCode(std::int32_t scanCode) {
+    const InputDevices* input = TheInput();
+    return input ? CharForScanCode(*input, scanCode) : 0;
+}
+
+} // namespace vlm

@@ -1,0 +1,24 @@
+// Typed characters from the key state: the character behind the first
+// newly pressed key, through the keyboard layout.
+#pragma once
+
+#include <cstdint>
+
+#include "values/dyn_string.h"
+
+namespace vlm {
+
+class InputDevices;
+
+// The character the key of `scanCode` types with the keys held now (10 for
+// both Return keys, 8 for Backspace), or 0 for none.
+std::uint8_t CharForScanCode(const InputDevices& input, std::int32_t scanCode);
+// One character of a newly pressed key, empty text when there is none; a
+// held key gives its character once.
+DynString ReadKeyChar(InputDevices& input);
+
+// Program-level forms on the process's input.
+DynString ReadKeyChar();
+std::int32_t CharForScanCode(std::int32_t scanCode);
+
+} // namespace vlm

@@ -1,0 +1,91 @@
+#include <algorithm>
+#include <utility>
+
+#include "input/input_source.h"
+
+namespace vlm {
+
+namespace {
+
+class ScriptedInput final : public InputSource {
+  public:
+    explicit ScriptedInput(std::vector<ScriptEvent> events) : events_(std::move(events)) {}
+
+    void BeginFrame(std::uint32_t frame) override {
+        actions_ = {};
+        for (; next_ < events_.size() && events_[next_].Frame <= frame; ++next_)
+            Apply(events_[next_]);
+    }
+
+    bool ReadKeys(std::span<std::uint8_t, 256> state) override {
+        std::copy(keys_.begin(), keys_.end(), state.begin());
+        return true;
+    }
+
+    PointerSample ReadPointer(bool /*captured*/) override {
+        PointerSample sample;
+        sample.Moved = moved_;
+        sample.X = x_;
+        sample.Y = y_;
+        sample.Wheel = wheel_;
+        moved_ = false;
+        wheel_ = 0;
+        return sample;
+    }
+
+    std::uint32_t ReadButtons() override { return buttons_; }
+    FrameActions TakeFrameActions() override { return std::exchange(actions_, {}); }
+    bool IsScripted() const override { return true; }
+
+  private:
+    void Apply(const ScriptEvent& e) {
+        switch (e.Action) {
+        case ScriptAction::Move:
+            x_ = e.A;
+            y_ = e.B;
+            moved_ = true;
+            break;
+        case ScriptAction::ButtonDown:
+            buttons_ |= ButtonBit(e.A);
+            break;
+        case ScriptAction::ButtonUp:
+            buttons_ &= ~ButtonBit(e.A);
+            break;
+        case ScriptAction::Wheel:
+            wheel_ += e.A;
+            break;
+        case ScriptAction::KeyDown:
+            keys_[static_cast<std::size_t>(e.A & 255)] = 0x80;
+            break;
+        case ScriptAction::KeyUp:
+            keys_[static_cast<std::size_t>(e.A & 255)] = 0;
+            break;
+        case ScriptAction::Shot:
+            actions_.Shots.push_back(e.Name);
+            break;
+        case ScriptAction::End:
+            actions_.End = true;
+            break;
+        }
+    }
+
+    static std::uint32_t ButtonBit(std::int32_t button) {
+        return button == 1 ? kLeftButton : button == 2 ? kRightButton : kMiddleButton;
+    }
+
+    std::vector<ScriptEvent> events_;
+    std::size_t next_ = 0;
+    std::array<std::uint8_t, 256> keys_{};
+    std::int32_t x_ = 0, y_ = 0, wheel_ = 0;
+    bool moved_ = false;
+    std::uint32_t buttons_ = 0;
+    FrameActions actions_;
+};
+
+} // namespace
+
+std::unique_ptr<InputSource> MakeScriptedInput(std::vector<ScriptEvent> events) {
+    return std::make_unique<ScriptedInput>(std::move(events));
+}
+
+} // namespace vlm

@@ -1,0 +1,181 @@
+#include "frame/frame_loop.h"
+
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+#include <array>
+#include <cmath>
+#include <thread>
+
+#include "frame/clock.h"
+#include "frame/display.h"
+#include "frame/error_log.h"
+#include "frame/file_requester.h"
+#include "support/temp_folder.h"
+
+namespace vlm {
+namespace {
+
+class FrameLoop : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        InitTimer();
+        display_ = &CreateTheDisplay();
+        ASSERT_TRUE(CreateDisplayWindow(*display_, 160, 120, 0, 60, 0, false));
+        TheFrameLoop().Unpaced = false;
+    }
+    void TearDown() override { DestroyTheDisplay(); }
+    test::TempFolder temp_;
+    Display* display_ = nullptr;
+};
+
+TEST_F(FrameLoop, FramesComeNoFasterThanTheCap) {
+    ShowFrame();
+    const double start = MillisecondsNow();
+    for (int i = 0; i < 6; ++i)
+        ShowFrame();
+    // The deadlines are an interval apart; the first may come at once.
+    EXPECT_GE(MillisecondsNow() - start, 5 * 1000.0 / 60);
+}
+
+TEST_F(FrameLoop, ALongFrameIsNotFollowedByABurst) {
+    ShowFrame();
+    const double slot = display_->NextFrameTime;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const double before = MillisecondsNow();
+    SwapAndPace(*display_, nullptr);
+    const double after = MillisecondsNow();
+    // The missed slots are dropped: the next one is a whole number of
+    // intervals on, the first that lies after the late frame was shown.
+    const double interval = 1000.0 / 60;
+    const double slots = (display_->NextFrameTime - slot) / interval;
+    EXPECT_NEAR(slots, std::round(slots), 1e-6);
+    EXPECT_GE(std::round(slots), 3.0);
+    EXPECT_GT(display_->NextFrameTime, before);
+    EXPECT_LE(display_->NextFrameTime - interval, after);
+}
+
+TEST_F(FrameLoop, UnpacedFramesDoNotWait) {
+    TheFrameLoop().Unpaced = true;
+    for (int i = 0; i < 5; ++i) {
+        ShowFrame();
+        // No slot lies ahead: the next frame may come at once.
+        EXPECT_LE(display_->NextFrameTime, MillisecondsNow());
+    }
+    TheFrameLoop().Unpaced = false;
+}
+
+TEST_F(FrameLoop, FrameRateLimit) {
+    SetFrameRateLimit(60.9);
+    EXPECT_DOUBLE_EQ(display_->FrameInterval, 1000.0 / 60);
+    const double next = display_->NextFrameTime;
+    SetFrameRateLimit(0);
+    EXPECT_EQ(display_->FrameInterval, 2.0);
+    SetFrameRateLimit(-5);
+    EXPECT_EQ(display_->FrameInterval, 2.0);
+    SetFrameRateLimit(100);
+    EXPECT_EQ(display_->FrameInterval, 10.0);
+    EXPECT_EQ(display_->NextFrameTime, next);
+}
+
+TEST_F(FrameLoop, FrameDurationCountsBetweenFrames) {
+    ClockState& clock = TheClock();
+    clock.LastFrameStart = clock.PreviousFrameStart = MillisecondsNow();
+    EXPECT_EQ(FrameDuration(), 1.0);
+    for (int i = 0; i < 4; ++i)
+        ShowFrame();
+    EXPECT_GT(FrameDuration(), 0.0);
+    EXPECT_EQ(FrameDuration(), clock.LastFrameStart - clock.PreviousFrameStart);
+}
+
+TEST_F(FrameLoop, ShowFrameClearsTheNextPictureAndResetsTheView) {
+    SetViewport2D(*display_, 10, 10, 20, 20);
+    glClearColor(1, 1, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(0, 0, 0, 1);
+    ShowFrame();
+    std::array<std::uint8_t, 4> pixel{};
+    glReadPixels(5, 5, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel.data());
+    EXPECT_EQ(pixel, (std::array<std::uint8_t, 4>{0, 0, 0, 255}));
+    EXPECT_EQ(display_->ViewWidth, 160);
+    EXPECT_EQ(display_->ViewHeight, 120);
+    std::array<GLfloat, 4> colour{};
+    glGetFloatv(GL_CURRENT_COLOR, colour.data());
+    EXPECT_EQ(colour, (std::array<GLfloat, 4>{1, 1, 1, 1}));
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+}
+
+TEST_F(FrameLoop, FullScreenFallsBackWhenTheSystemHasNoSuchMode) {
+    EXPECT_EQ(EnterFullScreen(*display_), 0);
+    EXPECT_FALSE(display_->FullScreenActive);
+    EXPECT_EQ(test::ReadLogLines(temp_ / "ErrorLog.txt"),
+              (std::vector<std::string>{"No Fullscreen Mode available"}));
+    int w = 0, h = 0;
+    display_->WindowHandle->ClientSize(w, h);
+    EXPECT_EQ(w, 160);
+    EXPECT_EQ(h, 120);
+}
+
+TEST_F(FrameLoop, HiddenForTheBackgroundAndShownAgain) {
+    HideWindowForBackground(*display_);
+    EXPECT_FALSE(display_->WindowHandle->IsShown());
+    EnterWindowed(*display_);
+    EXPECT_TRUE(display_->WindowHandle->IsShown());
+    EXPECT_FALSE(display_->FullScreenActive);
+}
+
+TEST_F(FrameLoop, FileRequesterAnswersNoFileWhenHeadless) {
+    ::setenv("VELMORA_HEADLESS", "1", 1);
+    EXPECT_EQ(FileRequester(1, DynString("Pictures|*.png")), "NO_FILE");
+    EXPECT_TRUE(display_->WindowHandle->IsShown());
+}
+
+TEST_F(FrameLoop, DeactivationPausesAndAppendsTheMarkerToTheGivenTitle) {
+    FrameLoopState& loop = TheFrameLoop();
+    loop.AutoPause = true;
+    SetWindowTitle(DynString("game"));
+    display_->WindowHandle->SetTitle("something else"); // the marker goes on the given title
+    WindowMessage activate;
+    activate.Message = kMsgActivate;
+    activate.FirstParameter = 0;
+    EXPECT_EQ(WindowProcedure(activate), 0);
+    EXPECT_TRUE(loop.Paused);
+    EXPECT_EQ(display_->WindowHandle->Title(), "game <pause>");
+    activate.FirstParameter = 3; // neither active nor inactive: nothing
+    WindowProcedure(activate);
+    EXPECT_TRUE(loop.Paused);
+    activate.FirstParameter = 2; // activated by a click
+    WindowProcedure(activate);
+    EXPECT_FALSE(loop.Paused);
+    EXPECT_EQ(display_->WindowHandle->Title(), "game");
+
+    SetAutoPause(0);
+    activate.FirstParameter = 0;
+    WindowProcedure(activate);
+    EXPECT_FALSE(loop.Paused);
+    EXPECT_EQ(display_->WindowHandle->Title(), "game");
+}
+
+TEST_F(FrameLoop, SystemCommandsAndBackgroundErase) {
+    WindowMessage message;
+    message.Message = kMsgSysCommand;
+    message.FirstParameter = kCommandScreenSaver;
+    EXPECT_EQ(WindowProcedure(message), 0);
+    message.FirstParameter = kCommandMonitorPower | 2;
+    EXPECT_EQ(WindowProcedure(message), 0);
+    message.Message = kMsgEraseBackground;
+    EXPECT_EQ(WindowProcedure(message), 1);
+}
+
+TEST(FileRequesterFilter, PairsBecomeDialogFilters) {
+    EXPECT_EQ(FileDialogArguments(true, "Pictures|*.png;*.bmp|All|*.*"),
+              (std::vector<std::string>{"zenity", "--file-selection", "--file-filter=Pictures | *.png *.bmp",
+                                        "--file-filter=All | *.*"}));
+    EXPECT_EQ(FileDialogArguments(false, ""),
+              (std::vector<std::string>{"zenity", "--file-selection", "--save"}));
+    EXPECT_EQ(FileDialogArguments(true, "Lonely description"),
+              (std::vector<std::string>{"zenity", "--file-selection"}));
+}
+
+} // namespace
+} // namespace vlm

@@ -1,0 +1,100 @@
+// A small program against the runtime that the window tests drive from
+// outside. It draws a square at the pointer (red, green while the left
+// button is down) and reports to the file named by PROBE_REPORT: one line
+// per frame with what it read, the message numbers its hook saw (each once),
+// and "quit" from its quit hook.
+//
+// PROBE_RESIZE=1: after frame 5 it calls SetScreenSize(400, 300, 0).
+// PROBE_FULL=1: after frame 5 it calls SetScreenSize(1024, 768, 1).
+// PROBE_DEBUG=1: starts in debug mode (no pause on focus loss).
+// PROBE_HIDDEN=1: starts with the pointer hidden (relative mouse).
+#include <GL/gl.h>
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <string>
+
+#include "frame/display.h"
+#include "frame/frame_loop.h"
+#include "frame/startup_settings.h"
+#include "frame/window_procedure.h"
+#include "input/input_devices.h"
+
+namespace {
+
+std::FILE* Report() {
+    static std::FILE* file = [] {
+        const char* path = std::getenv("PROBE_REPORT");
+        return std::fopen(path ? path : "/dev/null", "a");
+    }();
+    return file;
+}
+
+void Say(const std::string& line) {
+    std::fputs((line + "\n").c_str(), Report());
+    std::fflush(Report());
+}
+
+void OnMessage(const vlm::WindowMessage* message) {
+    static std::set<std::uint32_t> seen;
+    if (seen.insert(message->Message).second) {
+        char text[32];
+        std::snprintf(text, sizeof text, "msg 0x%04x", static_cast<unsigned>(message->Message));
+        Say(text);
+    }
+}
+
+void OnQuit() {
+    Say("quit");
+}
+
+void DrawSquare(int x, int y, bool pressed) {
+    glDisable(GL_CULL_FACE);
+    glColor4f(pressed ? 0.0f : 1.0f, pressed ? 1.0f : 0.0f, 0.0f, 1.0f);
+    glBegin(GL_QUADS);
+    glVertex2i(x - 4, y - 4);
+    glVertex2i(x + 4, y - 4);
+    glVertex2i(x + 4, y + 4);
+    glVertex2i(x - 4, y + 4);
+    glEnd();
+}
+
+} // namespace
+
+void StartupSettings() {
+    vlm::StartupSettings& s = vlm::TheStartupSettings();
+    s.WindowWidth = 320;
+    s.WindowHeight = 240;
+    s.FrameRate = 60;
+    s.HidePointer = std::getenv("PROBE_HIDDEN") ? 1 : 0;
+    s.DebugMode = std::getenv("PROBE_DEBUG") ? 1 : 0;
+    s.Title = "probe";
+}
+
+void GameMain() {
+    Say("started");
+    const bool resize = std::getenv("PROBE_RESIZE") != nullptr;
+    const bool full = std::getenv("PROBE_FULL") != nullptr;
+    for (int frame = 1;; ++frame) {
+        std::int32_t x, y, left, right;
+        vlm::ReadMouse(x, y, left, right);
+        std::string keys;
+        for (int code = 1; code < 256; ++code) {
+            if (vlm::KeyDown(code)) keys += " " + std::to_string(code);
+        }
+        const vlm::Display& display = *vlm::TheDisplay();
+        Say("frame " + std::to_string(frame) + " size " + std::to_string(display.ScreenWidth) + "x" +
+            std::to_string(display.ScreenHeight) + " mouse " + std::to_string(x) + " " + std::to_string(y) +
+            " " + std::to_string(left) + " " + std::to_string(right) + " keys" + keys);
+        DrawSquare(x, y, left != 0);
+        if (resize && frame == 5) vlm::SetScreenSize(400, 300, 0);
+        if (full && frame == 5) vlm::SetScreenSize(1024, 768, 1);
+        vlm::ShowFrame();
+    }
+}
+
+extern const vlm::SubEntry SubRegistry[] = {
+    {reinterpret_cast<vlm::SubRoutine>(&OnMessage), "VLM_WIN32_MSG"},
+    {OnQuit, "VLM_ON_QUIT"},
+    {nullptr, nullptr},
+};

@@ -1,0 +1,178 @@
+#include "input/input_devices.h"
+
+#include <gtest/gtest.h>
+
+#include "frame/frame_loop.h"
+#include "input/input_recorder.h"
+#include "input/key_text.h"
+#include "support/temp_folder.h"
+
+namespace vlm {
+namespace {
+
+std::vector<ScriptEvent> Script(std::string_view text) {
+    ScriptParseResult r = ParseInputScript(text);
+    EXPECT_EQ(r.Error, "");
+    return std::move(r.Events);
+}
+
+class ScriptedInputDevices : public ::testing::Test {
+  protected:
+    void Use(std::string_view script) {
+        input_ = &CreateTheInput();
+        input_->UseSource(MakeScriptedInput(Script(script)));
+    }
+    void TearDown() override { DestroyTheInput(); }
+    InputDevices* input_ = nullptr;
+};
+
+TEST_F(ScriptedInputDevices, KeysChangeAtTheirFrame) {
+    Use("2 keydown 30\n4 keyup 30\n");
+    input_->BeginFrame();
+    EXPECT_EQ(KeyDown(30), 0);
+    input_->BeginFrame();
+    EXPECT_EQ(KeyDown(30), 1);
+    EXPECT_EQ(KeyDown(30 + 256), 1); // only the low 8 bits count
+    input_->BeginFrame();
+    EXPECT_EQ(KeyDown(30), 1);
+    input_->BeginFrame();
+    EXPECT_EQ(KeyDown(30), 0);
+}
+
+TEST_F(ScriptedInputDevices, MouseDeltasAreComputedOncePerFrame) {
+    Use("1 move 10 20\n2 move 15 18\n2 down 1\n3 wheel -3\n3 down 3\n4 up 1\n");
+    input_->BeginFrame();
+    EXPECT_EQ(MouseAxis(0), 10);
+    EXPECT_EQ(MouseAxis(1), 20);
+    input_->BeginFrame();
+    EXPECT_EQ(MouseAxis(0), 5);
+    EXPECT_EQ(MouseAxis(1), -2);
+    EXPECT_EQ(MouseAxis(0), 5); // a second read in the same frame sees the same
+    EXPECT_EQ(MouseAxis(3), 1);
+    std::int32_t x, y, left, right;
+    ReadMouse(x, y, left, right);
+    EXPECT_EQ(x, 15);
+    EXPECT_EQ(y, 18);
+    EXPECT_EQ(left, 1);
+    EXPECT_EQ(right, 0);
+    input_->BeginFrame();
+    EXPECT_EQ(MouseAxis(0), 0);
+    EXPECT_EQ(MouseAxis(2), -1); // the wheel's sign, not its distance
+    EXPECT_EQ(MouseAxis(5), 1);
+    EXPECT_EQ(MouseAxis(9), 0);
+    input_->BeginFrame();
+    EXPECT_EQ(MouseAxis(2), 0);
+    EXPECT_EQ(MouseAxis(3), 0);
+}
+
+TEST_F(ScriptedInputDevices, SetMousePositionMovesOnlyTheRuntimePointer) {
+    Use("1 move 50 50\n3 move 60 50\n");
+    input_->BeginFrame();
+    SetMousePosition(0, 0);
+    input_->BeginFrame();
+    EXPECT_EQ(MouseAxis(0), 0); // no move this frame: the pointer stays put
+    EXPECT_EQ(input_->MouseX, 0);
+    input_->BeginFrame();
+    EXPECT_EQ(MouseAxis(0), 60);
+}
+
+TEST_F(ScriptedInputDevices, ReadKeyCharGivesAHeldKeyOnce) {
+    Use("1 keydown 30\n3 keyup 30\n4 keydown 30\n5 keydown 42\n5 keyup 30\n5 keydown 48\n"
+        "6 keydown 28\n7 keyup 28\n7 keyup 48\n7 keyup 42\n7 keydown 2\n7 keydown 14\n");
+    input_->BeginFrame();
+    EXPECT_EQ(ReadKeyChar(), "a");
+    input_->BeginFrame();
+    EXPECT_EQ(ReadKeyChar(), "");
+    input_->BeginFrame(); // released
+    EXPECT_EQ(ReadKeyChar(), "");
+    input_->BeginFrame(); // pressed again
+    EXPECT_EQ(ReadKeyChar(), "a");
+    input_->BeginFrame(); // shift + B
+    EXPECT_EQ(ReadKeyChar(), "B");
+    input_->BeginFrame(); // Return has the lower scan code than B
+    EXPECT_EQ(ReadKeyChar(), "\n");
+    input_->BeginFrame(); // 1 and Backspace: the lower code wins
+    EXPECT_EQ(ReadKeyChar(), "1");
+}
+
+TEST_F(ScriptedInputDevices, CharactersOfSingleKeys) {
+    Use("1 keydown 42\n");
+    EXPECT_EQ(CharForScanCode(14), 8);
+    EXPECT_EQ(CharForScanCode(156), 10);
+    EXPECT_EQ(CharForScanCode(42), 0);
+    EXPECT_EQ(CharForScanCode(1), 0); // Escape is a control character
+    EXPECT_EQ(CharForScanCode(57), ' ');
+    EXPECT_EQ(CharForScanCode(16), 'q');
+    input_->BeginFrame();
+    EXPECT_EQ(CharForScanCode(2), '!');
+}
+
+TEST_F(ScriptedInputDevices, ScriptActionsArriveAtTheirFrame) {
+    Use("2 shot a.png\n2 shot b.bmp\n3 end\n");
+    input_->BeginFrame();
+    EXPECT_TRUE(input_->Source().TakeFrameActions().Shots.empty());
+    input_->BeginFrame();
+    const FrameActions second = input_->Source().TakeFrameActions();
+    EXPECT_EQ(second.Shots, (std::vector<std::string>{"a.png", "b.bmp"}));
+    EXPECT_FALSE(second.End);
+    input_->BeginFrame();
+    EXPECT_TRUE(input_->Source().TakeFrameActions().End);
+}
+
+TEST_F(ScriptedInputDevices, WaitingMovesTheScriptOn) {
+    Use("3 keydown 30\n5 keyup 30\n8 move 5 5\n12 keydown 48\n");
+    WaitForInput();
+    EXPECT_EQ(input_->FrameNumber, 3u); // the key
+    while (KeyDown(30))
+        IdleTick();
+    WaitForInput();
+    EXPECT_EQ(input_->FrameNumber, 8u); // the pointer
+    WaitForKey();
+    EXPECT_EQ(input_->FrameNumber, 12u);
+    EXPECT_EQ(KeyDown(48), 1);
+}
+
+TEST(InputRecording, ARecordingReplaysToTheSameFrames) {
+    test::TempFolder temp;
+    const std::string path = (temp / "session.txt").string();
+    const char* session =
+        "1 move 10 10\n2 down 1\n2 keydown 17\n3 move 700 -5\n3 wheel 1\n5 up 1\n6 keyup 17\n";
+
+    // What a program sees, frame by frame, of a session.
+    struct Seen {
+        std::int32_t x, y, dx, dy, wheel, left, w;
+        bool operator==(const Seen&) const = default;
+    };
+    const auto watch = [](InputDevices& input) {
+        std::vector<Seen> seen;
+        for (int frame = 0; frame < 8; ++frame) {
+            input.BeginFrame();
+            std::int32_t x, y, left, right;
+            const std::int32_t dx = MouseAxis(0), dy = MouseAxis(1), wheel = MouseAxis(2);
+            ReadMouse(x, y, left, right);
+            if (frame == 3) SetMousePosition(100, 100); // the program moves the pointer
+            seen.push_back({x, y, dx, dy, wheel, left, KeyDown(17)});
+        }
+        return seen;
+    };
+
+    InputDevices& recorded = CreateTheInput();
+    recorded.UseSource(MakeScriptedInput(Script(session)));
+    recorded.StartRecording(InputRecorder::Open(path));
+    const std::vector<Seen> first = watch(recorded);
+    DestroyTheInput(); // writes the end
+
+    const std::string text = test::ReadWholeFile(path);
+    EXPECT_NE(text.find("8 end"), std::string::npos) << text;
+    InputDevices& replayed = CreateTheInput();
+    replayed.UseSource(MakeScriptedInput(Script(text)));
+    const std::vector<Seen> second = watch(replayed);
+    DestroyTheInput();
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(first[2].dx, 690);
+    EXPECT_EQ(first[2].wheel, 1);
+    EXPECT_EQ(first[1].w, 1);
+}
+
+} // namespace
+} // namespace vlm

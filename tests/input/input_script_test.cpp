@@ -1,0 +1,76 @@
+#include "input/input_script.h"
+
+#include <gtest/gtest.h>
+
+namespace vlm {
+namespace {
+
+TEST(InputScript, ReadsEveryEventKind) {
+    const ScriptParseResult r = ParseInputScript(std::string_view("# a session\n"
+                                                                  "3 move 100 -20\r\n"
+                                                                  "\n"
+                                                                  "  4 down 1\n"
+                                                                  "5 up 3\n"
+                                                                  "6 wheel -2\n"
+                                                                  "7 keydown 200\n"
+                                                                  "8 keyup 1\n"
+                                                                  "9 shot pictures/end state.png \n"
+                                                                  "10 end"));
+    ASSERT_EQ(r.Error, "");
+    const std::vector<ScriptEvent> expected = {
+        {3, ScriptAction::Move, 100, -20, {}},
+        {4, ScriptAction::ButtonDown, 1, 0, {}},
+        {5, ScriptAction::ButtonUp, 3, 0, {}},
+        {6, ScriptAction::Wheel, -2, 0, {}},
+        {7, ScriptAction::KeyDown, 200, 0, {}},
+        {8, ScriptAction::KeyUp, 1, 0, {}},
+        {9, ScriptAction::Shot, 0, 0, "pictures/end state.png"},
+        {10, ScriptAction::End, 0, 0, {}},
+    };
+    EXPECT_EQ(r.Events, expected);
+}
+
+TEST(InputScript, SortsByFrameKeepingTheOrderWithinAFrame) {
+    const ScriptParseResult r = ParseInputScript(std::string_view("5 keydown 2\n1 keydown 3\n5 keyup 2\n"));
+    ASSERT_EQ(r.Events.size(), 3u);
+    EXPECT_EQ(r.Events[0].Frame, 1u);
+    EXPECT_EQ(r.Events[1].Action, ScriptAction::KeyDown);
+    EXPECT_EQ(r.Events[2].Action, ScriptAction::KeyUp);
+}
+
+TEST(InputScript, RejectsBadLinesWithTheirNumber) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"x move 1 2", "line 1: frame number expected"},
+        {"\n1 jump", "line 2: unknown event \"jump\""},
+        {"1 move 1", "line 1: move needs x and y"},
+        {"1 down 4", "line 1: button 1, 2 or 3 expected"},
+        {"1 keydown 256", "line 1: scan code 0..255 expected"},
+        {"1 keydown -1", "line 1: scan code 0..255 expected"},
+        {"1 shot", "line 1: shot needs a file name"},
+        {"1 end now", "line 1: unexpected text after the event"},
+        {"-1 end", "line 1: frame number expected"},
+        {"99999999999 end", "line 1: frame number expected"},
+        {"1 wheel 1x", "line 1: wheel steps expected"},
+    };
+    for (const auto& [text, error] : cases) {
+        const ScriptParseResult r = ParseInputScript(std::string_view(text));
+        EXPECT_EQ(r.Error, error) << text;
+        EXPECT_TRUE(r.Events.empty()) << text;
+    }
+}
+
+TEST(InputScript, FormattedLinesReadBackTheSame) {
+    const std::vector<ScriptEvent> events = {
+        {0, ScriptAction::Move, 5, 6, {}},        {1, ScriptAction::ButtonDown, 2, 0, {}},
+        {2, ScriptAction::Wheel, 1, 0, {}},       {3, ScriptAction::KeyUp, 57, 0, {}},
+        {4, ScriptAction::Shot, 0, 0, "a b.bmp"}, {5, ScriptAction::End, 0, 0, {}},
+    };
+    std::string text;
+    for (const ScriptEvent& e : events)
+        text += FormatScriptEvent(e) + "\n";
+    EXPECT_EQ(FormatScriptEvent(events[0]), "0 move 5 6");
+    EXPECT_EQ(ParseInputScript(std::string_view(text)).Events, events);
+}
+
+} // namespace
+} // namespace vlm

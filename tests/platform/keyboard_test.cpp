@@ -1,0 +1,49 @@
+#include "platform/keyboard.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace vlm::platform {
+namespace {
+
+TEST(KeyboardTable, EveryScanCodeMapsBackToItsKey) {
+    std::set<int> keys;
+    int mapped = 0;
+    for (int code = 1; code < 256; ++code) {
+        const int key = PlatformKeyForScanCode(static_cast<std::uint8_t>(code));
+        if (key == 0) continue;
+        ++mapped;
+        EXPECT_TRUE(keys.insert(key).second) << "two scan codes share key " << key;
+        EXPECT_EQ(ScanCodeForPlatformKey(key), code);
+    }
+    EXPECT_GT(mapped, 100);
+    EXPECT_EQ(ScanCodeForPlatformKey(-1), 0);
+    EXPECT_EQ(ScanCodeForPlatformKey(100000), 0);
+}
+
+TEST(KeyboardTable, MainBlockAndExtendedKeysAreThere) {
+    // The main block and function keys, 1..88, all but the gaps 84, 85.
+    for (int code = 1; code <= 88; ++code) {
+        if (code == 84 || code == 85) continue;
+        EXPECT_NE(PlatformKeyForScanCode(static_cast<std::uint8_t>(code)), 0) << code;
+    }
+    for (const int code :
+         {156, 157, 181, 184, 199, 200, 201, 203, 205, 207, 208, 209, 210, 211, 219, 220, 221}) {
+        EXPECT_NE(PlatformKeyForScanCode(static_cast<std::uint8_t>(code)), 0) << code;
+    }
+    EXPECT_EQ(PlatformKeyForScanCode(0), 0);
+}
+
+TEST(KeyboardTable, LayoutCharactersOfAUsKeyboard) {
+    // Without a running video layer the US layout answers.
+    EXPECT_EQ(LayoutCharForScanCode(30), 'a');
+    EXPECT_EQ(LayoutCharForScanCode(44), 'z');
+    EXPECT_EQ(LayoutCharForScanCode(11), '0');
+    EXPECT_EQ(LayoutCharForScanCode(53), '/');
+    EXPECT_EQ(LayoutCharForScanCode(57), ' ');
+    EXPECT_EQ(LayoutCharForScanCode(59), 0); // F1 types nothing
+}
+
+} // namespace
+} // namespace vlm::platform
