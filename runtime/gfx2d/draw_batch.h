@@ -1,0 +1,16 @@
+// Inside the drawing layer: handing vertices to the batch.
+#pragma once
+
+#include <span>
+
+#include "frame/display.h"
+
+namespace vlm {
+
+// Appends one quad given as a four-vertex fan in screen order. reverse sends
+// it the other way round (mirrored quads keep facing the viewer).
+void AppendQuad(Display& display, const BatchKey& key, const BatchVertex (&quad)[4], bool reverse = false);
+// Appends lines (two vertices each) or points (one each).
+void AppendVertices(Display& display, const BatchKey& key, std::span<const BatchVertex> vertices);
+
+} // namespace vlm

@@ -1,0 +1,80 @@
+#include "gfx2d/sprite_store.h"
+
+#include <GL/gl.h>
+
+#include "files/error_state.h"
+#include "files/media_name_resolver.h"
+#include "gfx2d/image_decoders.h"
+
+namespace vlm {
+
+SpriteStore::SpriteStore(const bool& glReady)
+    : glReady_(glReady), records_(kSpriteCount), masks_(kSpriteCount) {}
+
+void SpriteStore::DeleteSprite(std::int32_t id) {
+    SpriteRecord& record = Record(id);
+    if (glReady_) {
+        if (record.Texture) glDeleteTextures(1, &record.Texture);
+        if (record.MipTexture) glDeleteTextures(1, &record.MipTexture);
+    }
+    record.Texture = record.MipTexture = 0;
+    record.TexWidth = record.TexHeight = -1;
+    record.Width = record.Height = 0;
+    record.UMax = record.VMax = 1.0f;
+    masks_[static_cast<std::size_t>(id)].reset();
+}
+
+void SpriteStore::DeleteAllSprites() {
+    for (std::int32_t id = 0; id < kSpriteCount; ++id)
+        DeleteSprite(id);
+}
+
+bool SpriteStore::SetSpriteImage(std::int32_t id, const ImageBuffer& image, bool normalMap) {
+    // Sizes beyond the record's 16-bit fields would be stored wrongly.
+    if (!glReady_ || !ImageSizeAllowed(image.width, image.height)) return false;
+    SpriteRecord& record = Record(id);
+    const bool font = id >= kFirstFontSprite;
+    const auto size = CreateSpriteTexture(image, 0, 0, 0, 0, &record.Texture,
+                                          font ? nullptr : &record.MipTexture, normalMap && !font, font);
+    if (!size) return false;
+    record.TexWidth = static_cast<std::int16_t>(size->width);
+    record.TexHeight = static_cast<std::int16_t>(size->height);
+    record.Width = static_cast<std::int16_t>(image.width);
+    record.Height = static_cast<std::int16_t>(image.height);
+    record.UMax = static_cast<float>(record.Width) / static_cast<float>(record.TexWidth);
+    record.VMax = static_cast<float>(record.Height) / static_cast<float>(record.TexHeight);
+    return true;
+}
+
+bool SpriteStore::LoadSprite(std::string_view name, std::int32_t id, bool normalMap) {
+    TheErrorState().LastErrorCode = kErrorSuccess;
+    DeleteSprite(id);
+    const ResolvedName resolved = MediaNameResolver(name);
+    if (resolved.found) {
+        const std::string_view readable = resolved.name.c_str();
+        ImageBuffer image;
+        const bool decoded = LoadBmpImage(image, readable, ColourKey) ||
+                             LoadPngImage(image, readable, ColourKey) || LoadJpegImage(image, readable);
+        if (decoded && SetSpriteImage(id, image, normalMap)) return true;
+    }
+    SetErrorCode(kErrorNoSuchFile);
+    return false;
+}
+
+void SpriteStore::LoadAnimSprite(std::string_view name, std::int32_t id, std::int32_t frameWidth,
+                                 std::int32_t frameHeight) {
+    LoadSprite(name, id);
+    SpriteRecord& record = Record(id);
+    if (record.Width < 1) return;
+    record.FrameWidth = static_cast<std::int16_t>(frameWidth);
+    record.FrameHeight = static_cast<std::int16_t>(frameHeight);
+}
+
+std::int32_t SpriteStore::FindFreeSprite() const {
+    for (std::int32_t id = 0; id < kFirstFontSprite; ++id) {
+        if (Record(id).Width == 0) return id;
+    }
+    return -1;
+}
+
+} // namespace vlm

@@ -1,0 +1,353 @@
+#include <cmath>
+
+#include "bmp_builder.h"
+#include "gfx2d/sprites.h"
+#include "gl_fixture.h"
+
+namespace vlm {
+namespace {
+
+using test::MakeImage;
+using test::Opaque;
+using test::Rgba;
+
+constexpr Rgba kBlack = {0, 0, 0, 255};
+constexpr Rgba kRed = {255, 0, 0, 255};
+constexpr Rgba kGreen = {0, 255, 0, 255};
+constexpr Rgba kBlue = {0, 0, 255, 255};
+constexpr Rgba kWhite = {255, 255, 255, 255};
+constexpr Rgba kYellow = {255, 255, 0, 255};
+
+// Quadrants: top-left red, top-right green, bottom-left blue, bottom-right yellow.
+ImageBuffer Quadrants(int side) {
+    return MakeImage(side, side, [side](int x, int y) {
+        const bool right = x >= side / 2, bottom = y >= side / 2;
+        return bottom ? (right ? kYellow : kBlue) : (right ? kGreen : kRed);
+    });
+}
+
+class Drawing : public test::GlDrawing {};
+
+TEST_F(Drawing, LineIncludesBothEndPoints) {
+    DrawLine(*display_, 0, 0, 3, 0, 0xFFFFFF);
+    for (int x = 0; x <= 3; ++x)
+        EXPECT_EQ(At(x, 0), kWhite) << x;
+    EXPECT_EQ(At(4, 0), kBlack);
+    EXPECT_EQ(At(0, 1), kBlack);
+    DrawLine(*display_, 20, 10, 20, 15, 0x0000FF);
+    for (int y = 10; y <= 15; ++y)
+        EXPECT_EQ(At(20, y), kRed) << y;
+    EXPECT_EQ(At(20, 16), kBlack);
+}
+
+TEST_F(Drawing, PlotPixelLightsOnePixel) {
+    PlotPixel(*display_, 7, 9, 0x00FF00);
+    EXPECT_EQ(At(7, 9), kGreen);
+    EXPECT_EQ(At(8, 9), kBlack);
+    EXPECT_EQ(At(7, 10), kBlack);
+}
+
+TEST_F(Drawing, FillRectWithNegativeSizesCoversTheSamePixels) {
+    FillRect(*display_, 10, 10, -5, -5, 0xFF0000);
+    const auto negative = Screen();
+    ClearScreen(*display_);
+    FillRect(*display_, 6, 6, 5, 5, 0xFF0000);
+    EXPECT_EQ(Screen(), negative);
+    EXPECT_EQ(At(6, 6), kBlue);
+    EXPECT_EQ(At(10, 10), kBlue);
+    EXPECT_EQ(At(5, 6), kBlack);
+    EXPECT_EQ(At(11, 10), kBlack);
+    EXPECT_EQ(At(10, 11), kBlack);
+}
+
+TEST_F(Drawing, ReadPixelGivesThePackedColour) {
+    FillRect(*display_, 0, 0, 8, 8, 0x00123456);
+    EXPECT_EQ(ReadPixel(*display_, 3, 3), 0x00123456u);
+    EXPECT_EQ(ReadPixel(*display_, 9, 3), 0u);
+}
+
+TEST_F(Drawing, SpriteAtNaturalSizeAndFrameFiveOfASheet) {
+    PutSprite(1, Quadrants(8));
+    SetSmoothing(*display_, false);
+    DrawSprite(*display_, 1, 10, 20);
+    EXPECT_EQ(At(10, 20), kRed);
+    EXPECT_EQ(At(17, 20), kGreen);
+    EXPECT_EQ(At(10, 27), kBlue);
+    EXPECT_EQ(At(17, 27), kYellow);
+    EXPECT_EQ(At(18, 27), kBlack);
+    EXPECT_EQ(At(17, 28), kBlack);
+
+    // A 64 x 32 sheet of 16 x 16 frames, each frame its own colour.
+    PutSprite(2, MakeImage(64, 32, [](int x, int y) {
+                  const int cell = (y / 16) * 4 + x / 16;
+                  return Opaque(static_cast<std::uint8_t>(cell * 30),
+                                static_cast<std::uint8_t>(255 - cell * 30), 7);
+              }));
+    display_->Sprites.Record(2).FrameWidth = 16;
+    display_->Sprites.Record(2).FrameHeight = 16;
+    DrawSpriteFrame(*display_, 2, 5, 40, 40); // column 1, row 1
+    for (const auto& [x, y] : {std::pair{40, 40}, {55, 40}, {40, 55}, {55, 55}, {47, 48}}) {
+        EXPECT_EQ(At(x, y), Opaque(150, 105, 7)) << x << "," << y;
+    }
+    EXPECT_EQ(At(56, 40), kBlack);
+}
+
+TEST_F(Drawing, StretchedSpritesMirrorAndTurn) {
+    PutSprite(1, Quadrants(32));
+    SetSmoothing(*display_, false);
+    // Width -32: mirrored left to right, covering x 8..39.
+    DrawSpriteStretched(*display_, 1, 40, 0, -32, 32);
+    EXPECT_EQ(At(9, 1), kGreen);
+    EXPECT_EQ(At(38, 1), kRed);
+    EXPECT_EQ(At(9, 30), kYellow);
+    EXPECT_EQ(At(38, 30), kBlue);
+    // Both negative: turned by 180 degrees, covering x 56..87, y 32..63.
+    DrawSpriteStretched(*display_, 1, 88, 64, -32, -32);
+    EXPECT_EQ(At(57, 33), kYellow);
+    EXPECT_EQ(At(86, 33), kBlue);
+    EXPECT_EQ(At(57, 62), kGreen);
+    EXPECT_EQ(At(86, 62), kRed);
+}
+
+TEST_F(Drawing, ZoomWithoutSmoothingGivesHardBlocks) {
+    // A 4 x 4 checkerboard at twice its size, centred where the natural copy would be.
+    PutSprite(1, MakeImage(4, 4, [](int x, int y) { return (x + y) % 2 ? kWhite : kBlue; }));
+    SetSmoothing(*display_, false);
+    DrawSpriteZoomed(*display_, 1, 20, 20, 2, 2); // covers 18..25
+    for (int y = 18; y < 26; ++y) {
+        for (int x = 18; x < 26; ++x) {
+            const bool white = ((x - 18) / 2 + (y - 18) / 2) % 2;
+            EXPECT_EQ(At(x, y), white ? kWhite : kBlue) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(At(17, 18), kBlack);
+    EXPECT_EQ(At(26, 25), kBlack);
+    // With smoothing the block edges blend.
+    ClearScreen(*display_);
+    SetSmoothing(*display_, true);
+    DrawSpriteZoomed(*display_, 1, 20, 20, 2, 2);
+    const Rgba inside = At(20, 19);
+    EXPECT_NE(inside, kWhite);
+    EXPECT_NE(inside, kBlue);
+}
+
+TEST_F(Drawing, RotationByNinetyDegreesTurnsCounterClockwise) {
+    PutSprite(1, Quadrants(32));
+    SetSmoothing(*display_, false);
+    DrawSpriteRotated(*display_, 1, 40, 30, 90); // centre (56, 46)
+    // Counter-clockwise: the top-right quadrant moves to the top left.
+    EXPECT_EQ(At(44, 34), kGreen);
+    EXPECT_EQ(At(67, 34), kYellow);
+    EXPECT_EQ(At(44, 57), kRed);
+    EXPECT_EQ(At(67, 57), kBlue);
+}
+
+TEST_F(Drawing, RotoZoomedFrameAndStretchedFrame) {
+    PutSprite(1, MakeImage(32, 16, [](int x, int) { return x < 16 ? kRed : kBlue; }));
+    display_->Sprites.Record(1).FrameWidth = 16;
+    display_->Sprites.Record(1).FrameHeight = 16;
+    SetSmoothing(*display_, false);
+    DrawFrameRotoZoomed(*display_, 1, 1, 10, 10, 0, 2); // frame 1 (blue), 32 x 32 about (18, 18)
+    EXPECT_EQ(At(3, 3), kBlue);
+    EXPECT_EQ(At(32, 32), kBlue);
+    EXPECT_EQ(At(1, 1), kBlack);
+    DrawFrameStretched(*display_, 1, 0, 60, 10, 20, 8); // frame 0 (red) into 20 x 8
+    EXPECT_EQ(At(60, 10), kRed);
+    EXPECT_EQ(At(79, 17), kRed);
+    EXPECT_EQ(At(80, 10), kBlack);
+    EXPECT_EQ(At(60, 19), kBlack);
+    // Mirrored frames stay visible.
+    DrawFrameStretched(*display_, 1, 0, 120, 40, -20, 8);
+    EXPECT_EQ(At(110, 44), kRed);
+}
+
+TEST_F(Drawing, TranslucentAndAdditiveBlending) {
+    PutSprite(1, MakeImage(8, 8, [](int, int) { return kWhite; }));
+    FillRect(*display_, 0, 0, kWidth, kHeight, 0x00646464); // grey 100
+    SetBlendAlpha(*display_, -0.5);
+    DrawSprite(*display_, 1, 0, 0);
+    const Rgba half = At(4, 4);
+    EXPECT_NEAR(half[0], (100 + 255) / 2, 2);
+    SetBlendAlpha(*display_, 0.5);
+    DrawSprite(*display_, 1, 20, 0);
+    EXPECT_NEAR(At(24, 4)[0], 100 + 127, 2);
+    SetBlendAlpha(*display_, -2); // behaves as -1: fully opaque translucency
+    EXPECT_EQ(display_->Drawing.Alpha, 1.0f);
+    DrawSprite(*display_, 1, 40, 0);
+    EXPECT_EQ(At(44, 4), kWhite);
+    SetBlendAlpha(*display_, 0.25);
+    EXPECT_EQ(display_->Drawing.Alpha, 0.25f);
+}
+
+TEST_F(Drawing, ColourKeyMakesSpritesAndPrimitivesTransparent) {
+    // Keyed pixels are transparent; the alpha test drops them even without blending.
+    FillRect(*display_, 0, 0, 16, 16, 0x0000FF);
+    display_->Sprites.ColourKey = 0x008000FF;
+    PutSprite(1, MakeImage(4, 4, [](int x, int) { return x < 2 ? Rgba{0, 0, 0, 0} : kGreen; }));
+    SetSmoothing(*display_, false);
+    DrawSprite(*display_, 1, 0, 0);
+    EXPECT_EQ(At(0, 0), kRed);
+    EXPECT_EQ(At(3, 0), kGreen);
+    // A primitive in the key colour draws with alpha 0: invisible when blended.
+    SetBlendAlpha(*display_, -1);
+    FillRect(*display_, 4, 4, 4, 4, 0x008000FF);
+    EXPECT_EQ(At(5, 5), kRed);
+    DrawLine(*display_, 0, 10, 15, 10, 0x008000FF);
+    EXPECT_EQ(At(8, 10), kRed);
+}
+
+TEST_F(Drawing, PolygonBatchWithVertexColours) {
+    BeginPolygon(*display_, -1, 1); // independent triangles
+    PolygonVertex(*display_, 0, 0, 0, 0, 0x0000FF);
+    PolygonVertex(*display_, 0, 40, 0, 0, 0x0000FF);
+    PolygonVertex(*display_, 40, 0, 0, 0, 0x0000FF);
+    PolygonVertex(*display_, 60, 60, 0, 0, 0xFF0000);
+    PolygonVertex(*display_, 100, 60, 0, 0, 0x00FF00);
+    PolygonVertex(*display_, 60, 20, 0, 0, 0xFF0000);
+    EndPolygon(*display_);
+    EXPECT_EQ(At(5, 5), kRed);
+    const Rgba mixed = At(70, 50);
+    EXPECT_GT(mixed[1], 20); // green and blue blend smoothly
+    EXPECT_GT(mixed[2], 20);
+    EXPECT_EQ(At(90, 30), kBlack); // outside the triangle (back faces would also vanish)
+
+    // A vertex in the key colour is fully transparent there.
+    ClearScreen(*display_);
+    SetBlendAlpha(*display_, -1);
+    BeginPolygon(*display_, -1, 0);
+    PolygonVertex(*display_, 0, 0, 0, 0, 0x008000FF);
+    PolygonVertex(*display_, 0, 60, 0, 0, 0x008000FF);
+    PolygonVertex(*display_, 60, 60, 0, 0, 0x008000FF);
+    PolygonVertex(*display_, 60, 0, 0, 0, 0x008000FF);
+    EndPolygon(*display_);
+    EXPECT_EQ(At(30, 30), kBlack);
+
+    // Textured: pixel positions in the sprite image, from its top-left.
+    SetBlendAlpha(*display_, 0);
+    PutSprite(1, Quadrants(8));
+    SetSmoothing(*display_, false);
+    BeginPolygon(*display_, 1, 0);
+    PolygonVertex(*display_, 80, 0, 0, 0, 0xFFFFFF);
+    PolygonVertex(*display_, 80, 16, 0, 8, 0xFFFFFF);
+    PolygonVertex(*display_, 96, 16, 8, 8, 0xFFFFFF);
+    PolygonVertex(*display_, 96, 0, 8, 0, 0xFFFFFF);
+    EndPolygon(*display_);
+    EXPECT_EQ(At(81, 1), kRed);
+    EXPECT_EQ(At(94, 14), kYellow);
+}
+
+TEST_F(Drawing, FreeSpritesDrawNothing) {
+    DrawSprite(*display_, 3, 0, 0);
+    DrawSpriteStretched(*display_, 3, 0, 0, 20, 20);
+    DrawSpriteRotoZoomed(*display_, 3, 0, 0, 45, 2);
+    DrawSprite(*display_, -1, 0, 0);
+    DrawSprite(*display_, 70000, 0, 0);
+    EXPECT_EQ(At(5, 5), kBlack);
+}
+
+TEST_F(Drawing, ViewResetRestoresOpaqueSmoothDrawing) {
+    SetBlendAlpha(*display_, -0.3);
+    SetSmoothing(*display_, false);
+    SetViewport2D(*display_, 0, 0, 0, 0);
+    EXPECT_EQ(display_->Drawing.Alpha, 1.0f);
+    EXPECT_TRUE(display_->Drawing.Smoothing);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+}
+
+TEST_F(Drawing, DoubledPictureFillsTheWindowFromItsCentre) {
+    // As the game upscales its picture: half the window's size, drawn at its centre, zoomed 2x.
+    PutSprite(1, MakeImage(kWidth / 2, kHeight / 2, [](int x, int y) {
+                  return Opaque(static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 1);
+              }));
+    SetSmoothing(*display_, false);
+    DrawSpriteZoomed(*display_, 1, kWidth / 4, kHeight / 4, 2, 2);
+    EXPECT_EQ(At(0, 0), Opaque(0, 0, 1));
+    EXPECT_EQ(At(kWidth - 1, kHeight - 1), Opaque(kWidth / 2 - 1, kHeight / 2 - 1, 1));
+    EXPECT_EQ(At(9, 21), Opaque(4, 10, 1));
+}
+
+TEST_F(Drawing, ProgramFacingCallsActOnTheProcessDisplay) {
+    test::BmpLayout layout(2, 1, 24);
+    layout.pixelData = {0, 0, 255, 0, 255, 0, 0, 0}; // red, green
+    const auto bytes = test::BuildBmp(layout);
+    const auto path = temp_ / "two.bmp";
+    test::WriteWholeFile(path, std::string(bytes.begin(), bytes.end()));
+    LoadSprite(DynString(path.string().c_str()), 12);
+    std::int32_t w = 0, h = 0;
+    SpriteSize(12, w, h);
+    EXPECT_EQ(w, 2);
+    EXPECT_EQ(h, 1);
+    EXPECT_NE(SpriteTextureName(12), 0u);
+    SetSmoothing(0);
+    DrawSprite(12, 5, 5);
+    EXPECT_EQ(ReadPixel(5, 5), 0x0000FFu);
+    EXPECT_EQ(ReadPixel(6, 5), 0x00FF00u);
+    FillRect(0, 0, 2, 2, 0x00ABCDEF);
+    EXPECT_EQ(ReadPixel(1, 1), 0x00ABCDEFu);
+    // Ids outside the table are ignored rather than reaching past it.
+    LoadSprite(DynString(path.string().c_str()), 70000);
+    SpriteSize(-4, w, h);
+    EXPECT_EQ(w, 0);
+    EXPECT_EQ(FindFreeSprite(), 0);
+    LoadSprite(DynString(""), 12);
+    EXPECT_EQ(SpriteTextureName(12), 0u);
+}
+
+// One scene of everything: with batching the pixels must be exactly those
+// of drawing each call on its own.
+void DrawScene(Display& display) {
+    SetBlendAlpha(display, 0);
+    ClearScreen(display);
+    for (int i = 0; i < 40; ++i)
+        DrawSprite(display, 1 + i % 2, (i * 37) % 120, (i * 23) % 90);
+    for (int i = 0; i < 12; ++i)
+        DrawSpriteFrame(display, 3, i, (i * 11) % 110, (i * 29) % 80);
+    DrawSpriteStretched(display, 1, 60, 10, -30, 20);
+    SetSmoothing(display, false);
+    DrawSpriteZoomed(display, 2, 50, 40, 1.5, 2.5);
+    DrawSpriteRotoZoomed(display, 1, 20, 30, 33, 1.3);
+    SetSmoothing(display, true);
+    DrawFrameRotoZoomed(display, 3, 2, 70, 50, -71, 0.8);
+    DrawLine(display, 3, 90, 120, 5, 0x00FFFF);
+    DrawLine(display, 5, 5, 100, 80, 0xFF00FF);
+    FillRect(display, 30, 30, 20, -10, 0x336699);
+    PlotPixel(display, 64, 64, 0xFFFFFF);
+    SetBlendAlpha(display, -0.6);
+    for (int i = 0; i < 20; ++i)
+        DrawSprite(display, 2, (i * 53) % 110, (i * 31) % 80);
+    FillRect(display, 0, 0, 60, 60, 0x202020);
+    SetBlendAlpha(display, 0.4);
+    for (int i = 0; i < 20; ++i)
+        DrawFrameStretched(display, 3, i % 8, (i * 17) % 100, (i * 13) % 70, 24, 12);
+    DrawSprite(display, 1, 90, 60);
+}
+
+TEST_F(Drawing, BatchingIsInvisible) {
+    PutSprite(1, Quadrants(16));
+    PutSprite(2, MakeImage(10, 6, [](int x, int y) {
+                  return x == y ? Rgba{0, 0, 0, 0}
+                                : Opaque(static_cast<std::uint8_t>(x * 25), 80,
+                                         static_cast<std::uint8_t>(y * 40));
+              }));
+    PutSprite(3, MakeImage(32, 16, [](int x, int y) {
+                  return Opaque(static_cast<std::uint8_t>(x * 8), static_cast<std::uint8_t>(y * 16), 200);
+              }));
+    display_->Sprites.Record(3).FrameWidth = 8;
+    display_->Sprites.Record(3).FrameHeight = 8;
+    display_->Drawing.Batching = true;
+    DrawScene(*display_);
+    const auto batched = Screen();
+    display_->Drawing.Batching = false;
+    DrawScene(*display_);
+    const auto single = Screen();
+    ASSERT_EQ(batched.size(), single.size());
+    int differing = 0;
+    for (std::size_t i = 0; i < batched.size(); ++i)
+        differing += batched[i] != single[i];
+    EXPECT_EQ(differing, 0);
+    // The scene is not empty.
+    EXPECT_GT(std::count_if(single.begin(), single.end(), [](auto b) { return b != 0; }), 10000);
+}
+
+} // namespace
+} // namespace vlm

@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <algorithm>
+
+#include "gfx2d/image_decoders.h"
+#include "reference_decoder.h"
+#include "support/temp_folder.h"
+
+namespace vlm {
+namespace {
+
+constexpr std::uint32_t kDefaultKey = 0x008000FF;
+
+// Encodes pixels with libpng's own writer (format: PNG_FORMAT_*).
+std::vector<std::uint8_t> EncodePng(int width, int height, std::uint32_t format, const void* pixels) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(width);
+    image.height = static_cast<png_uint_32>(height);
+    image.format = format;
+    png_alloc_size_t size = 0;
+    EXPECT_TRUE(png_image_write_to_memory(&image, nullptr, &size, 0, pixels, 0, nullptr));
+    std::vector<std::uint8_t> bytes(size);
+    EXPECT_TRUE(png_image_write_to_memory(&image, bytes.data(), &size, 0, pixels, 0, nullptr));
+    bytes.resize(size);
+    return bytes;
+}
+
+bool DecodePng(ImageBuffer& image, const std::vector<std::uint8_t>& file, std::string* printed = nullptr) {
+    auto source = ByteSource::FromMemory(file);
+    testing::internal::CaptureStdout();
+    const bool ok = DecodePngImage(image, source, kDefaultKey, "picture.png");
+    const std::string out = testing::internal::GetCapturedStdout();
+    if (printed) *printed = out;
+    return ok;
+}
+
+TEST(PngDecoder, RgbPicturesTakeTheColourKey) {
+    const std::uint8_t rgb[] = {255, 0, 128, 255, 0, 127};
+    ImageBuffer image;
+    ASSERT_TRUE(DecodePng(image, EncodePng(2, 1, PNG_FORMAT_RGB, rgb)));
+    const std::vector<std::uint8_t> expected = {0, 0, 0, 0, 255, 0, 127, 255};
+    EXPECT_EQ(image.pixels, expected);
+}
+
+TEST(PngDecoder, RgbaPicturesKeepTheirAlphaAndIgnoreTheKey) {
+    const std::uint8_t rgba[] = {255, 0, 128, 255, 10, 20, 30, 40};
+    ImageBuffer image;
+    ASSERT_TRUE(DecodePng(image, EncodePng(2, 1, PNG_FORMAT_RGBA, rgba)));
+    EXPECT_EQ(image.pixels, std::vector<std::uint8_t>(rgba, rgba + 8));
+}
+
+TEST(PngDecoder, GreyBecomesOpaqueGreyRgb) {
+    const std::uint8_t grey[] = {7, 200};
+    ImageBuffer image;
+    ASSERT_TRUE(DecodePng(image, EncodePng(1, 2, PNG_FORMAT_GRAY, grey)));
+    const std::vector<std::uint8_t> expected = {7, 7, 7, 255, 200, 200, 200, 255};
+    EXPECT_EQ(image.pixels, expected);
+}
+
+TEST(PngDecoder, GreyWithAlphaFailsWithoutAMessage) {
+    const std::uint8_t greyAlpha[] = {7, 255};
+    ImageBuffer image;
+    std::string printed;
+    EXPECT_FALSE(DecodePng(image, EncodePng(1, 1, PNG_FORMAT_GA, greyAlpha), &printed));
+    EXPECT_EQ(printed, "");
+    EXPECT_EQ(image.width, 0);
+}
+
+TEST(PngDecoder, SixteenBitSamplesAreCutToEightBits) {
+    ImageBuffer image;
+    ASSERT_TRUE(LoadPngImage(image, test::TestData("pngsuite/basn2c16.png").string(), kDefaultKey));
+    EXPECT_EQ(image.width, 32);
+    EXPECT_EQ(image.pixels[3], 255);
+}
+
+TEST(PngDecoder, CutShortOrDamagedFilesFailCleanly) {
+    const std::uint8_t rgb[48] = {1, 2, 3};
+    const auto whole = EncodePng(4, 4, PNG_FORMAT_RGB, rgb);
+    ImageBuffer image;
+    for (std::size_t keep : {std::size_t{3}, std::size_t{8}, std::size_t{30}, whole.size() - 13}) {
+        const std::vector<std::uint8_t> cut(whole.begin(), whole.begin() + static_cast<long>(keep));
+        EXPECT_FALSE(DecodePng(image, cut)) << keep;
+        EXPECT_EQ(image.width, 0);
+    }
+    // A damaged compressed-data chunk (its checksum no longer fits).
+    auto damaged = whole;
+    const auto idat = std::search(damaged.begin(), damaged.end(), std::begin("IDAT"), std::end("IDAT") - 1);
+    ASSERT_NE(idat, damaged.end());
+    idat[6] ^= 0x55;
+    EXPECT_FALSE(DecodePng(image, damaged));
+}
+
+TEST(Decoders, RecogniseContentNotTheName) {
+    // BMP bytes under a .png name: the PNG reader refuses, the BMP reader loads.
+    test::TempFolder folder;
+    const auto bmp = test::ReadWholeFile(test::TestData("bmp-made-here/ok_24bpp_1x1.bmp"));
+    test::WriteWholeFile(folder / "picture.png", bmp);
+    const std::string name = (folder / "picture.png").string();
+    ImageBuffer image;
+    EXPECT_FALSE(LoadPngImage(image, name, kDefaultKey));
+    EXPECT_FALSE(LoadJpegImage(image, name));
+    EXPECT_TRUE(LoadBmpImage(image, name, kDefaultKey));
+    EXPECT_FALSE(
+        LoadBmpImage(image, test::TestData("jpeg/libjpeg-turbo/testorig.jpg").string(), kDefaultKey));
+}
+
+TEST(JpegDecoder, DecodesFromMemoryAndRecoversFromErrors) {
+    const std::string text = test::ReadWholeFile(test::TestData("jpeg/libjpeg-turbo/testorig.jpg"));
+    const std::vector<std::uint8_t> file(text.begin(), text.end());
+    ImageBuffer image;
+    auto whole = ByteSource::FromMemory(file);
+    ASSERT_TRUE(DecodeJpegImage(image, whole));
+    EXPECT_EQ(image.width, 227);
+    EXPECT_EQ(image.height, 149);
+    EXPECT_EQ(image.pixels[3], 255);
+    // Cut at many places: each fails and the next decode still works.
+    for (std::size_t keep = 0; keep < file.size(); keep += file.size() / 17) {
+        auto cut = ByteSource::FromMemory(std::span(file).first(keep));
+        EXPECT_FALSE(DecodeJpegImage(image, cut)) << keep;
+    }
+    auto again = ByteSource::FromMemory(file);
+    EXPECT_TRUE(DecodeJpegImage(image, again));
+}
+
+} // namespace
+} // namespace vlm

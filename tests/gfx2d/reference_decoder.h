@@ -1,0 +1,66 @@
+// An independent decoder for conformance checks: ImageMagick's convert,
+// run on the file, giving 8-bit RGBA rows top-down.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#ifndef VELMORA_TESTDATA
+#error "VELMORA_TESTDATA must name the shared conformance data folder"
+#endif
+
+namespace vlm::test {
+
+inline std::filesystem::path TestData(const std::string& relative) {
+    return std::filesystem::path(VELMORA_TESTDATA) / relative;
+}
+
+struct ReferenceImage {
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> rgba;
+};
+
+inline std::string RunForOutput(const std::string& command) {
+    std::string output;
+    if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[65536];
+        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            output.append(buffer, got);
+        ::pclose(pipe);
+    }
+    return output;
+}
+
+// nullopt when the reference decoder refuses the file.
+// options go before the file (for example "-define jpeg:fancy-upsampling=off"),
+// after the file ("-set colorspace sRGB" keeps samples as stored even when a
+// gamma chunk calls them linear).
+inline std::optional<ReferenceImage> ReferenceDecode(const std::filesystem::path& file,
+                                                     const std::string& options = "",
+                                                     const std::string& after = "") {
+    const std::string quoted = options + " '" + file.string() + "[0]'";
+    const std::string size = RunForOutput("convert " + quoted + " -format '%w %h' info: 2>/dev/null");
+    ReferenceImage image;
+    if (std::sscanf(size.c_str(), "%d %d", &image.width, &image.height) != 2) return std::nullopt;
+    const std::string bytes =
+        RunForOutput("convert " + quoted + " " + after + " -depth 8 rgba:- 2>/dev/null");
+    if (bytes.size() != static_cast<std::size_t>(image.width) * image.height * 4) return std::nullopt;
+    image.rgba.assign(bytes.begin(), bytes.end());
+    return image;
+}
+
+// The colour-key rule applied to reference pixels (optionally forcing opacity first).
+inline void ApplyKeyRule(ReferenceImage& image, std::uint32_t key, bool forceOpaque) {
+    for (std::size_t i = 0; i < image.rgba.size(); i += 4) {
+        std::uint8_t* p = &image.rgba[i];
+        if (forceOpaque) p[3] = 255;
+        const std::uint32_t packed = p[0] | (p[1] << 8) | (static_cast<std::uint32_t>(p[2]) << 16);
+        if (packed == key) p[0] = p[1] = p[2] = p[3] = 0;
+    }
+}
+
+} // namespace vlm::test
