@@ -9,6 +9,11 @@
 #include "frame/lifecycle.h"        // RuntimeMain, EndProgram, EndAndRun, CommandLine, ProgramFolder
 #include "frame/startup_settings.h" // StartupSettings record
 #include "frame/sub_registry.h"     // SubEntry, FindSub, CallSubByName
+#include "frame/display.h"          // Display (OpenGLGlimmer), SetScreenSize, SetViewport2D, EnterFullScreen
+#include "frame/frame_loop.h"       // ShowFrame, SetFrameRateLimit, SetEscapeQuits, WaitForInput, WaitForKey
+#include "frame/window_procedure.h" // WindowMessage (the "VLM_WIN32_MSG" record), SetAutoPause
+#include "frame/gl_extensions.h"    // HasGlExtension, GlFunctionAvailable, GlExtensions
+#include "frame/file_requester.h"   // FileRequester (file dialog; "NO_FILE" when cancelled)
 
 // ---- Values: strings, numbers, arrays, data lists, random numbers ----------
 #include "values/dyn_string.h"  // DynString and the string operations
@@ -18,6 +23,23 @@
 #include "values/number_text.h" // NumberToText, FormatNumber, character codes
 #include "values/random.h"      // SeedRandom, RandomInt
 
+// ---- 2D graphics: pictures, sprites and drawing ------------------------------
+#include "gfx2d/sprites.h" // LoadSprite, LoadAnimSprite, SetColourKey, DrawSprite..., FillRect, ReadPixel, polygons
+
+// ---- Input: keyboard, mouse, joysticks, typed text --------------------------
+#include "input/input_devices.h" // KeyDown, ReadMouse, MouseAxis, SetMousePosition, ShowMousePointer, SelectMouse
+#include "input/key_text.h"      // ReadKeyChar, CharForScanCode
+#include "input/joysticks.h"     // JoystickX..Rz, JoystickHatX/Y, JoystickState, JoystickName, JoystickForce
 
 // ---- Files and platform services ---------------------------------------------
 #include "files/error_state.h"         // LastErrorCode, SetErrorCode, RaiseRuntimeError, ErrorText
+#include "files/file_channels.h"       // OpenFile, CloseFile, FreeFile, SeekFile, EndOfFile, typed reads and writes
+#include "files/file_services.h"       // FileExists, FileSize, CopyFile, DeleteFile, MakeDirectory, WildcardMatch
+#include "files/memory_files.h"        // MemoryFile ("mem://" names for blocks in memory), FindMemoryBlock
+#include "files/media_name_resolver.h" // MediaNameResolver: disk and "mem://" names for every loader
+#include "files/line_slots.h"          // WriteSlot, ReadSlot, ReadSlotNumber, ReadSlotInteger
+#include "files/settings_table.h"      // LoadSettings, SettingsLookup, SetSetting
+#include "files/platform_info.h"       // PlatformInfo, SetBuildStamp
+#include "files/debug_services.h"      // DebugOutput, CallByName, Assertion, PrintOut, ReadConsoleLine
+#include "files/web_download.h"        // WebDownload (HTTP/1.0)
+#include "files/shell_open.h"          // ShellOpen (xdg-open, then the program ends)

@@ -2,18 +2,24 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <spawn.h>
 #include <string>
 #include <unistd.h>
 
 #include "files/error_state.h"
+#include "files/file_channels.h"
+#include "files/line_slots.h"
+#include "files/settings_table.h"
 #include "frame/clock.h"
+#include "frame/display.h"
 #include "frame/error_log.h"
+#include "frame/frame_loop.h"
 #include "frame/startup_settings.h"
 #include "frame/sub_registry.h"
+#include "gfx2d/drawing.h"
+#include "input/input_devices.h"
+#include "platform/process.h"
+#include "platform/window.h"
 #include "values/random.h"
-
-extern char** environ;
 
 namespace vlm {
 
@@ -24,7 +30,6 @@ StartupSettings theStartupSettings;
 struct ProcessState {
     DynString CommandLine;
     DynString ProgramFolder;
-    DynString WindowTitle;     // the title last given to the window
     bool QuitHookDone = false; // "VLM_ON_QUIT" has run
 };
 ProcessState theProcess;
@@ -76,8 +81,24 @@ void RuntimeStartup(const DynString& title) {
     RestartErrorLog();
     InitTimer();
     AppendLogLine("Init GFX");
-    theProcess.WindowTitle = title;
+
+    // The display with its window; without one the program cannot run, so
+    // it ends in order with a line saying why.
+    Display& display = CreateTheDisplay();
+    if (!CreateDisplayWindow(display, theStartupSettings.WindowWidth, theStartupSettings.WindowHeight, 0,
+                             theStartupSettings.FrameRate, theStartupSettings.Multisample,
+                             theStartupSettings.FullScreen != 0)) {
+        AppendLogLine("Cannot open the display window");
+        std::fprintf(stderr, "Velmora: cannot open the display window\n");
+        EndProgram();
+    }
+    SetWindowTitle(title);
     SeedRandom(static_cast<std::uint32_t>(static_cast<std::int64_t>(ElapsedMilliseconds())));
+
+    InputDevices& input = CreateTheInput();
+    if (theStartupSettings.FullScreen == 0) EnterWindowed(display);
+    else EnterFullScreen(display);
+    InitInput(input, display.WindowHandle.get(), theStartupSettings.HidePointer != 0);
 
     // Media are found relative to the program, wherever it was started from.
     theProcess.ProgramFolder = FindProgramFolder();
@@ -85,7 +106,15 @@ void RuntimeStartup(const DynString& title) {
         AppendLogLine("Cannot enter the program folder");
     }
 
+    ClearScreen(display);
     ResetClockStamps();
+    SwapAndPace(display, nullptr);
+    SetViewport2D(display, 0, 0, 0, 0);
+
+    TheFrameLoop().Paused = false;
+    ResetClockStamps();
+    ApplyPointerVisibility(input, theStartupSettings.HidePointer == 0);
+    platform::KeepScreenOn();
     AppendLogLine("Init Finalized");
 }
 
@@ -94,6 +123,12 @@ void ShutdownRuntime() {
     if (!theProcess.ProgramFolder.empty() && ::chdir(theProcess.ProgramFolder.c_str()) != 0) {
         AppendLogLine("Cannot enter the program folder");
     }
+    // Changed line slots and settings are kept, then every channel is closed.
+    TheLineSlotStore().WriteBack();
+    TheSettingsTable().WriteBack();
+    TheFileChannels().CloseAll();
+    DestroyTheInput();
+    DestroyTheDisplay(); // sprites, background slots, full screen, the window
 }
 
 void EndProgram() {
@@ -118,17 +153,8 @@ void EndProgram() {
 void EndAndRun(const DynString& command) {
     CallSubByName("VLM_ON_QUIT");
     ShutdownRuntime();
-    // The new program runs in its own session so that it outlives this one.
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
-    pid_t child = 0;
-    char shell[] = "/bin/sh";
-    char dashC[] = "-c";
-    std::string text(command.view());
-    char* arguments[] = {shell, dashC, text.data(), nullptr};
-    posix_spawn(&child, shell, nullptr, &attributes, arguments, environ);
-    posix_spawnattr_destroy(&attributes);
+    const std::string arguments[] = {"/bin/sh", "-c", std::string(command.view())};
+    platform::StartDetachedProcess(arguments, false);
     std::fflush(nullptr);
     std::exit(0);
 }
