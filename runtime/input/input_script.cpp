@@ -116,17 +116,17 @@ std::string FormatScriptEvent(const ScriptEvent& event) {
     line += found->name;
     switch (event.Action) {
     case ScriptAction::Move:
-        line += " " + std::to_string(event.A) + " " + std::to_string(event.B);
+        line.append(" ").append(std::to_string(event.A)).append(" ").append(std::to_string(event.B));
         break;
     case ScriptAction::ButtonDown:
     case ScriptAction::ButtonUp:
     case ScriptAction::Wheel:
     case ScriptAction::KeyDown:
     case ScriptAction::KeyUp:
-        line += " " + std::to_string(event.A);
+        line.append(" ").append(std::to_string(event.A));
         break;
     case ScriptAction::Shot:
-        line += " " + event.Name;
+        line.append(" ").append(event.Name);
         break;
     case ScriptAction::End:
         break;
