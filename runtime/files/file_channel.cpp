@@ -63,17 +63,9 @@ bool FileChannel::OpenForReading(std::string_view name) {
         position_ = 0;
         return true;
     }
-    const int fd = ::open(PlatformPath(resolved.name.view()).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat info{};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        return false;
-    }
-    fd_ = fd;
-    size_ = fileLength_ = info.st_size;
+    if (!Adopt(::open(PlatformPath(resolved.name.view()).c_str(), O_RDONLY | O_CLOEXEC))) return false;
+    size_ = fileLength_;
     position_ = 0;
-    buffer_.resize(kReadBufferSize);
     return true;
 }
 
@@ -91,6 +83,14 @@ bool FileChannel::OpenForWriting(std::string_view name, bool append) {
         }
         fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     }
+    if (!Adopt(fd)) return false;
+    size_ = 0;
+    // Appending starts at the end; the logical position is where writes go.
+    position_ = append ? fileLength_ : 0;
+    return true;
+}
+
+bool FileChannel::Adopt(int fd) {
     if (fd < 0) return false;
     struct stat info{};
     if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
@@ -98,10 +98,7 @@ bool FileChannel::OpenForWriting(std::string_view name, bool append) {
         return false;
     }
     fd_ = fd;
-    size_ = 0;
     fileLength_ = info.st_size;
-    // Appending starts at the end; the logical position is where writes go.
-    position_ = append ? fileLength_ : 0;
     buffer_.resize(kReadBufferSize);
     return true;
 }

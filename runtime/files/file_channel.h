@@ -56,6 +56,8 @@ public:
 private:
     bool OpenForReading(std::string_view name);
     bool OpenForWriting(std::string_view name, bool append);
+    // Takes an opened file unless it is a folder; false (and closed) otherwise.
+    bool Adopt(int fd);
     // The file's bytes from `at`: at least `want` of them unless the file
     // ends first. `want` is at most the buffer size.
     std::optional<std::span<const std::uint8_t>> Peek(std::int64_t at, std::size_t want);

@@ -117,7 +117,6 @@ void SetViewport2D(Display& display, std::int32_t x, std::int32_t y, std::int32_
     glFrontFace(GL_CCW);
     glEnable(GL_ALPHA_TEST);
     glAlphaFunc(GL_GREATER, 0.05f);
-    glColor4f(1, 1, 1, 1);
     glClearColor(0, 0, 0, 1);
     for (const GLenum off :
          {GL_FOG, GL_LINE_SMOOTH, GL_POINT_SMOOTH, GL_STENCIL_TEST, GL_NORMALIZE, GL_LIGHTING,
@@ -129,9 +128,6 @@ void SetViewport2D(Display& display, std::int32_t x, std::int32_t y, std::int32_
     glHint(GL_POLYGON_SMOOTH_HINT, GL_FASTEST);
 
     // The 2D drawing state starts over with the view.
-    glEnable(GL_BLEND);
-    glDisable(GL_BLEND);
-    glColor4f(1, 1, 1, 1);
     ResetDrawingState(display);
 }
 

@@ -155,10 +155,7 @@ void ShowFrame() {
     }
     SwapAndPace(*display, hook);
 
-    // The drawing state starts over for the next picture.
-    glEnable(GL_BLEND);
-    glDisable(GL_BLEND);
-    glColor4f(1, 1, 1, 1);
+    // The view and the drawing state start over for the next picture.
     SetViewport2D(*display, 0, 0, 0, 0);
 }
 

@@ -129,6 +129,7 @@ void ResetDrawingState(Display& display) {
     DrawingState& state = display.Drawing;
     state.Smoothing = true;
     state.Alpha = 1.0f;
+    glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);
     glColor4f(1, 1, 1, 1);
 }

@@ -13,7 +13,7 @@ namespace vlm {
 // ---- Batching and state resets (called by the window and surface code) ----
 void FlushDrawing(Display& display);      // sends every waiting draw
 void DiscardDrawing(Display& display);    // forgets waiting draws (the context is going away)
-void ResetDrawingState(Display& display); // the view's reset: smoothing on, alpha 1, no texture
+void ResetDrawingState(Display& display); // the view's reset: smoothing on, no blending, alpha 1, no texture
 
 // ---- State ---------------------------------------------------------------
 void SetBlendAlpha(Display& display, double a); // 0 opaque, < 0 translucent, > 0 additive
