@@ -11,7 +11,7 @@ GameGlobals& TheGame() { return theGame; }
 void CreateGameArrays(GameGlobals& game) {
     game.Board.Dimension(kBoardSize, kBoardSize);
     game.Flooded.Dimension(kBoardSize, kBoardSize);
-    game.LogoPattern.Dimension(23, 6);
+    game.LogoPattern.Dimension(kLogoColumns, kLogoRows);
     game.HighScoreNames.Dimension(30);
     game.HighScoreValues.Dimension(30);
 }

@@ -16,6 +16,10 @@ inline constexpr int kBoardSize = 16;
 inline constexpr int kFieldSize = 14;
 inline constexpr double kWall = 6;
 
+// The title logo: six letters of 3 cells with 1-cell gaps, in 6 rows.
+inline constexpr int kLogoColumns = 23;
+inline constexpr int kLogoRows = 6;
+
 struct GameGlobals {
     double DisplayScale = 1; // window pixels per picture pixel: 2 on the desktop
     double MusicVolume = 0.5;

@@ -6,9 +6,6 @@
 
 namespace splosh {
 
-inline constexpr int kLogoColumns = 23;
-inline constexpr int kLogoRows = 6;
-
 // 161 numbers, seven rows of 23; the first six rows are the logo.
 vlm::DataList& GameData();
 // LogoPattern[col][row] = the block's numbers from its start, row by row.

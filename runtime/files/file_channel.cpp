@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -99,7 +98,6 @@ bool FileChannel::Adopt(int fd) {
     }
     fd_ = fd;
     fileLength_ = info.st_size;
-    buffer_.resize(kReadBufferSize);
     return true;
 }
 
@@ -130,6 +128,8 @@ std::optional<std::span<const std::uint8_t>> FileChannel::Peek(std::int64_t at, 
         if (have >= want || bufferReachesEnd_) return std::span<const std::uint8_t>(buffer_.data() + offset, have);
     }
     DropBuffer();
+    // The buffer is made on the first read, so channels that only write never pay for it.
+    if (buffer_.empty()) buffer_.resize(kReadBufferSize);
     bufferStart_ = at;
     // One read is usually enough; more only while fewer than `want` bytes came.
     while (bufferLength_ < want || bufferLength_ == 0) {
@@ -166,7 +166,7 @@ bool FileChannel::Read(std::span<std::uint8_t> out) {
         return true;
     }
     if (fd_ < 0 || position_ < 0) return false;
-    if (out.size() > buffer_.size()) {
+    if (out.size() > kReadBufferSize) {
         const std::int64_t got = ReadAt(fd_, out.data(), out.size(), position_);
         if (got != static_cast<std::int64_t>(out.size())) return false;
     } else {

@@ -1,7 +1,6 @@
 #include "files/file_channels.h"
 
 #include <bit>
-#include <cstring>
 
 #include "files/error_state.h"
 #include "values/number_text.h"

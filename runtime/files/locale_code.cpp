@@ -2,8 +2,6 @@
 // (primary language in the low 10 bits, sub-language above), then the
 // identifier's code from the table below with its renames.
 #include <algorithm>
-#include <array>
-#include <cstring>
 #include <string>
 
 #include "files/platform_info.h"

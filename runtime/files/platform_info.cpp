@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "files/file_services.h"
 #include "frame/gl_extensions.h"
 #include "platform/system_info.h"
 #include "values/number_text.h"
@@ -64,9 +65,7 @@ DynString PlatformInfo(DynString& key) {
         const auto folder = platform::DocumentsFolder();
         if (!folder) return DynString("NO_DATA");
         DynString text(*folder);
-        for (std::uint32_t i = 0; i < text.length(); ++i) {
-            if (text[i] == '\\') text.WritableBuffer(text.length(), true)[i] = '/';
-        }
+        ConvertToForwardSlashes(text);
         return text;
     }
     return DynString("NO_DATA");

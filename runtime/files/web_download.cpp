@@ -113,9 +113,10 @@ std::size_t HttpHeaderSplitter::Feed(std::span<const std::uint8_t> block) {
 }
 
 std::int32_t WebDownload(const DynString& host, const DynString& path, std::int32_t port, const DynString& target) {
+    // Bad arguments fail before the target file is replaced.
+    if (!SafeInRequest(host.view()) || !SafeInRequest(path.view()) || port <= 0 || port > 65535) return 0;
     BodySink sink;
     if (!sink.Open(target.view())) return 0;
-    if (!SafeInRequest(host.view()) || !SafeInRequest(path.view()) || port <= 0 || port > 65535) return 0;
 
     const Socket socket(Connect(std::string(host.view()), port));
     if (socket.fd() < 0) return 0;

@@ -60,6 +60,15 @@ void RunScriptActions(Display& display, InputDevices& input) {
     }
 }
 
+// The input side of a frame: fresh key state and deltas, the script's
+// actions for this frame, and the quit keys.
+void StepInput(Display* display, InputDevices& input) {
+    input.BeginFrame();
+    PollKeyboard(input);
+    if (display) RunScriptActions(*display, input);
+    EndOnQuitKeys(input);
+}
+
 void ToggleFullScreen(Display& display) {
     StartupSettings& settings = TheStartupSettings();
     settings.FullScreen = display.FullScreenActive ? 0 : 1;
@@ -140,12 +149,7 @@ void ShowFrame() {
         SleepMilliseconds(kPausedSleep);
     }
 
-    if (InputDevices* input = TheInput()) {
-        input->BeginFrame();
-        PollKeyboard(*input);
-        RunScriptActions(*display, *input);
-        EndOnQuitKeys(*input);
-    }
+    if (InputDevices* input = TheInput()) StepInput(display, *input);
 
     const MessageHookRoutine hook = CurrentMessageHook();
     PumpMessages(*display, hook);
@@ -173,14 +177,9 @@ void SetEscapeQuits(std::int32_t flag) {
 void IdleTick() {
     Display* display = TheDisplay();
     if (display) PumpMessages(*display, CurrentMessageHook());
-    InputDevices* input = TheInput();
-    if (!input) return;
     // Each idle step counts as a frame of the input, so that scripted and
     // recorded input move on while the program waits.
-    input->BeginFrame();
-    PollKeyboard(*input);
-    if (display) RunScriptActions(*display, *input);
-    if (theFrameLoop.EscapeQuits && KeyStateDown(*input, kEscape)) EndProgram();
+    if (InputDevices* input = TheInput()) StepInput(display, *input);
 }
 
 void WaitForInput() {

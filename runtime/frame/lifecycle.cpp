@@ -55,6 +55,13 @@ DynString FindProgramFolder() {
     return DynString(std::string_view(path).substr(0, path.rfind('/') + 1));
 }
 
+// Set before the call, so a hook that itself ends the program runs once.
+void RunQuitHookOnce() {
+    if (theProcess.QuitHookDone) return;
+    theProcess.QuitHookDone = true;
+    CallSubByName("VLM_ON_QUIT");
+}
+
 void ResetClockStamps() {
     ClockState& clock = TheClock();
     clock.StartTime = clock.LastFrameStart = clock.PreviousFrameStart = MillisecondsNow();
@@ -140,23 +147,23 @@ void EndProgram() {
             AppendLogLine(std::to_string(value));
         }
     }
-    // Set before the call, so a hook that itself ends the program runs once.
-    if (!theProcess.QuitHookDone) {
-        theProcess.QuitHookDone = true;
-        CallSubByName("VLM_ON_QUIT");
-    }
+    RunQuitHookOnce();
     ShutdownRuntime();
     std::fflush(nullptr);
     std::exit(0);
 }
 
-void EndAndRun(const DynString& command) {
-    CallSubByName("VLM_ON_QUIT");
+void EndAndStart(std::span<const std::string> arguments, bool quiet) {
+    RunQuitHookOnce();
     ShutdownRuntime();
-    const std::string arguments[] = {"/bin/sh", "-c", std::string(command.view())};
-    platform::StartDetachedProcess(arguments, false);
+    platform::StartDetachedProcess(arguments, quiet);
     std::fflush(nullptr);
     std::exit(0);
+}
+
+void EndAndRun(const DynString& command) {
+    const std::string arguments[] = {"/bin/sh", "-c", std::string(command.view())};
+    EndAndStart(arguments, false);
 }
 
 } // namespace vlm

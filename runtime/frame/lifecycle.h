@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
+#include <string>
 
 #include "values/dyn_string.h"
 
@@ -24,8 +26,11 @@ void RuntimeStartup(const DynString& title);
 void ShutdownRuntime();
 // Debug report, the program's "VLM_ON_QUIT" hook (once), shutdown, exit 0.
 [[noreturn]] void EndProgram();
-// Runs "VLM_ON_QUIT", shuts down, starts `command` detached and exits 0.
+// Runs "VLM_ON_QUIT" (once), shuts down, starts `command` detached and exits 0.
 [[noreturn]] void EndAndRun(const DynString& command);
+// The same for a program and its arguments (no shell); with quiet set its
+// standard streams go to /dev/null.
+[[noreturn]] void EndAndStart(std::span<const std::string> arguments, bool quiet);
 
 // The whole command line, program path included.
 const DynString& CommandLine();

@@ -38,7 +38,7 @@ struct PolygonBatch {
 };
 
 struct DrawingState {
-    float Alpha = 0.0f;    // global alpha; start-up sets it through SetBlendAlpha(0)
+    float Alpha = 1.0f;    // global alpha of primitives and sprites
     bool Smoothing = true; // linear filtering when drawing
     // Consecutive draws that share a key go out in one call; off, every
     // draw goes out at once (same pixels, for comparison and debugging).

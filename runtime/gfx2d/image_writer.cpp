@@ -5,6 +5,8 @@
 #include <string>
 #include <unistd.h>
 
+#include "files/memory_files.h"
+
 namespace vlm {
 
 namespace {
@@ -129,7 +131,7 @@ std::vector<std::uint8_t> EncodeBmp(const ScreenPicture& picture, std::optional<
 }
 
 bool WriteScreenPicture(std::string_view name, const ScreenPicture& picture, std::optional<KeyColour> key) {
-    if (name.starts_with("mem://")) return false;
+    if (IsMemoryFileName(name)) return false;
     const std::vector<std::uint8_t> bytes =
         IsPngName(name) ? EncodePng(picture, key) : EncodeBmp(picture, key);
     if (bytes.empty()) return false;

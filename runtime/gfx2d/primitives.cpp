@@ -118,11 +118,6 @@ void BeginPolygon(Display& display, std::int32_t id, std::int32_t mode) {
 void PolygonVertex(Display& display, double x, double y, double tx, double ty, std::uint32_t colour) {
     PolygonBatch& batch = display.Drawing.polygon;
     std::vector<BatchVertex>& vertices = batch.vertices;
-    if (vertices.size() + 1 >= vertices.capacity()) {
-        // Grows to 512 first, then in steps of 128.
-        const std::size_t needed = vertices.size() + 1;
-        vertices.reserve(needed < 512 ? 512 : 128 * (needed / 128 + 1));
-    }
     BatchVertex vertex{static_cast<float>(x), static_cast<float>(y), 0, 0, 255, 255, 255, 255};
     if (batch.textureSprite >= 0) {
         const SpriteRecord& record = display.Sprites.Record(batch.textureSprite);

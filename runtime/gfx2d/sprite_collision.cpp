@@ -43,9 +43,8 @@ struct Cell {
 
 Cell FrameCell(const SpriteRecord& record, std::int32_t frame) {
     if (record.FrameWidth == 0) return {0, 0, record.Width, record.Height};
-    const std::int32_t perRow = std::max(record.Width / record.FrameWidth, 1);
-    return {(frame % perRow) * record.FrameWidth, (frame / perRow) * record.FrameHeight, record.FrameWidth,
-            record.FrameHeight};
+    const auto [column, row] = FrameGridPosition(record, frame);
+    return {column * record.FrameWidth, row * record.FrameHeight, record.FrameWidth, record.FrameHeight};
 }
 
 } // namespace

@@ -4,12 +4,11 @@
 
 #include "gfx2d/draw_batch.h"
 #include "gfx2d/drawing.h"
+#include "values/numeric.h"
 
 namespace vlm {
 
 namespace {
-
-constexpr double kRadiansPerDegree = 0.017453292;
 
 // A sprite worth drawing: loaded, with a texture.
 const SpriteRecord* Drawable(Display& display, std::int32_t id) {
@@ -37,9 +36,7 @@ struct FrameCell {
 bool FindFrameCell(const SpriteRecord& record, std::int32_t frame, FrameCell& cell) {
     const std::int32_t fw = record.FrameWidth, fh = record.FrameHeight;
     if (fw == 0 || fh == 0) return false;
-    const std::int32_t perRow = record.Width / fw;
-    const std::int32_t column = perRow ? frame % perRow : frame;
-    const std::int32_t row = perRow ? frame / perRow : 0;
+    const auto [column, row] = FrameGridPosition(record, frame);
     const float texWidth = record.TexWidth, texHeight = record.TexHeight;
     cell.width = fw;
     cell.height = fh;
@@ -112,7 +109,7 @@ void DrawSpriteRotoZoomed(Display& display, std::int32_t id, std::int32_t x, std
     const double hw = r->Width * zoom * 0.5, hh = r->Height * zoom * 0.5;
     const double cx = x + r->Width / 2, cy = y + r->Height / 2;
     // A positive angle turns counter-clockwise on the screen (y down).
-    const double c = std::cos(angle * kRadiansPerDegree), s = std::sin(angle * kRadiansPerDegree);
+    const double c = CosDegrees(angle), s = SinDegrees(angle);
     auto corner = [&](double lx, double ly, float u, float v) {
         return Vertex(cx + lx * c + ly * s, cy - lx * s + ly * c, u, v);
     };
@@ -131,7 +128,7 @@ void DrawFrameRotoZoomed(Display& display, std::int32_t id, std::int32_t frame, 
     const float vb = cell.vb + 0.5f / texHeight, vt = vb + cell.height / texHeight - 1 / texHeight;
     const double hw = cell.width * zoom * 0.5, hh = cell.height * zoom * 0.5;
     const double cx = x + cell.width / 2, cy = y + cell.height / 2;
-    const double c = std::cos(angle * kRadiansPerDegree), s = std::sin(angle * kRadiansPerDegree);
+    const double c = CosDegrees(angle), s = SinDegrees(angle);
     const BatchVertex quad[4] = {Vertex(cx - hw * c - hh * s, cy - hh * c + hw * s, u0, vt),
                                  Vertex(cx - hw * c + hh * s, cy + hh * c + hw * s, u0, vb),
                                  Vertex(cx + hw * c + hh * s, cy + hh * c - hw * s, u1, vb),

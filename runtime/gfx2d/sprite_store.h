@@ -34,6 +34,17 @@ constexpr bool ValidSpriteId(std::int32_t id) {
     return id >= 0 && id < kSpriteCount;
 }
 
+// The column and row of an animation frame: frames run row by row from the
+// image's top-left cell; a frame wider than the image keeps to row 0.
+struct FrameGridCell {
+    std::int32_t column = 0, row = 0;
+};
+constexpr FrameGridCell FrameGridPosition(const SpriteRecord& record, std::int32_t frame) {
+    const std::int32_t perRow = record.FrameWidth ? record.Width / record.FrameWidth : 0;
+    if (perRow == 0) return {frame, 0};
+    return {frame % perRow, frame / perRow};
+}
+
 // The sizes of an uploaded texture.
 struct TextureSize {
     std::int32_t width = 0;

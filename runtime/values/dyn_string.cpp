@@ -109,14 +109,6 @@ void DynString::Clear() noexcept {
     length_ = 0;
 }
 
-void DynString::Allocate(std::uint32_t capacity) {
-    char* fresh = new (std::nothrow) char[capacity];
-    if (!fresh) RaiseRuntimeError(kErrorOutOfMemory);
-    Release();
-    data_ = fresh;
-    capacity_ = capacity;
-}
-
 void DynString::Reserve(std::uint32_t n, bool keep) {
     if (n == 0 || capacity_ >= n + 1) return;
     CheckedLength(n);

@@ -62,7 +62,6 @@ public:
     friend void swap(DynString& a, DynString& b) noexcept;
 
 private:
-    void Allocate(std::uint32_t capacity);
     void Release() noexcept;
 
     char* data_;

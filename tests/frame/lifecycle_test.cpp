@@ -26,6 +26,11 @@ void LogHookThatEndsAgain() {
     AppendLogLine("hook ran");
     EndProgram();
 }
+void LogHookThatRunsAProgram() {
+    AppendLogLine("hook ran");
+    EndAndRun(DynString("true"));
+}
+const SubEntry kHookThatRunsAProgram[] = {{LogHookThatRunsAProgram, "VLM_ON_QUIT"}, {nullptr, nullptr}};
 const SubEntry kLoggingHook[] = {{LogHookRun, "VLM_ON_QUIT"}, {nullptr, nullptr}};
 const SubEntry kReentrantHook[] = {{LogHookThatEndsAgain, "VLM_ON_QUIT"}, {nullptr, nullptr}};
 
@@ -76,6 +81,17 @@ TEST_F(Lifecycle, QuitHookRunsOnceEvenWhenItEndsTheProgramAgain) {
             InstallSubRegistry(kReentrantHook);
             RuntimeStartup(DynString("test"));
             EndProgram();
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(Log(), (Lines{"Init GFX", "Init Finalized", "hook ran", "Shut down VLM"}));
+}
+
+TEST_F(Lifecycle, QuitHookThatEndsAndRunsAProgramRunsOnce) {
+    EXPECT_EXIT(
+        {
+            InstallSubRegistry(kHookThatRunsAProgram);
+            RuntimeStartup(DynString("test"));
+            EndAndRun(DynString("true"));
         },
         ::testing::ExitedWithCode(0), "");
     EXPECT_EQ(Log(), (Lines{"Init GFX", "Init Finalized", "hook ran", "Shut down VLM"}));
