@@ -24,11 +24,12 @@
 #include "values/random.h"      // SeedRandom, RandomInt
 
 // ---- 2D graphics: pictures, sprites and drawing ------------------------------
-#include "gfx2d/sprites.h" // LoadSprite, LoadAnimSprite, SetColourKey, DrawSprite..., FillRect, ReadPixel, polygons
+#include "gfx2d/sprites.h" // LoadSprite, SetColourKey, DrawSprite..., FillRect, ReadPixel, polygons, fonts, backgrounds
 
 // ---- Input: keyboard, mouse, joysticks, typed text --------------------------
 #include "input/input_devices.h" // KeyDown, ReadMouse, MouseAxis, SetMousePosition, ShowMousePointer, SelectMouse
 #include "input/key_text.h"      // ReadKeyChar, CharForScanCode
+#include "input/input_line.h"    // InputLine, InputLineInteger, InputLineNumber
 #include "input/joysticks.h"     // JoystickX..Rz, JoystickHatX/Y, JoystickState, JoystickName, JoystickForce
 
 // ---- Files and platform services ---------------------------------------------

@@ -84,10 +84,12 @@ void DestroyDisplayWindow(Display& display) {
     // context is still current.
     DiscardDrawing(display);
     display.Sprites.DeleteAllSprites();
+    DiscardAllBackgrounds(display);
     if (display.WindowHandle) {
         EnterWindowed(display);
         display.WindowHandle.reset(); // detaches and deletes the context too
     }
+    display.GlReady = false;
     display.ScreenWidth = 0;
     display.ScreenHeight = 0;
 }

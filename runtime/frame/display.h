@@ -3,9 +3,11 @@
 // pacing values. The 2D drawing layer keeps its state here as well.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 
+#include "gfx2d/background_slots.h"
 #include "gfx2d/drawing_state.h"
 #include "gfx2d/sprite_store.h"
 #include "platform/window.h"
@@ -41,6 +43,7 @@ class OpenGLGlimmer {
     // ---- 2D drawing state -------------------------------------------------------
     SpriteStore Sprites{GlReady}; // textures are deleted only while GlReady is set
     DrawingState Drawing;
+    std::array<BackgroundSlot, kBackgroundSlotCount> Backgrounds;
 };
 using Display = OpenGLGlimmer;
 

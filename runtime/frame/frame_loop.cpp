@@ -159,8 +159,10 @@ void ShowFrame() {
     }
     SwapAndPace(*display, hook);
 
-    // The view and the drawing state start over for the next picture.
+    // The view and the drawing state start over for the next picture, which
+    // begins with the program's background.
     SetViewport2D(*display, 0, 0, 0, 0);
+    DrawBackground(*display, 0);
 }
 
 void SetFrameRateLimit(double framesPerSecond) {

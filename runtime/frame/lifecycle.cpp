@@ -15,6 +15,7 @@
 #include "frame/frame_loop.h"
 #include "frame/startup_settings.h"
 #include "frame/sub_registry.h"
+#include "gfx2d/bitmap_fonts.h"
 #include "gfx2d/drawing.h"
 #include "input/input_devices.h"
 #include "platform/process.h"
@@ -117,6 +118,9 @@ void RuntimeStartup(const DynString& title) {
     ResetClockStamps();
     SwapAndPace(display, nullptr);
     SetViewport2D(display, 0, 0, 0, 0);
+    // Found relative to the program folder; LastErrorCode is cleared before
+    // the program starts.
+    InstallDefaultFont(display);
 
     TheFrameLoop().Paused = false;
     ResetClockStamps();

@@ -10,9 +10,6 @@
 
 namespace vlm {
 
-namespace {
-
-// 2D drawing uses texture unit 0 only; the 3D engine may leave unit 1 on.
 void UseFirstTextureUnitOnly() {
     const auto activeTexture = GlExtensions().ActiveTextureARB;
     if (!activeTexture) return;
@@ -20,6 +17,8 @@ void UseFirstTextureUnitOnly() {
     glDisable(GL_TEXTURE_2D);
     activeTexture(GL_TEXTURE0);
 }
+
+namespace {
 
 void BindBatchTexture(const BatchKey& key) {
     if (key.texture == 0) {

@@ -12,5 +12,7 @@ namespace vlm {
 void AppendQuad(Display& display, const BatchKey& key, const BatchVertex (&quad)[4], bool reverse = false);
 // Appends lines (two vertices each) or points (one each).
 void AppendVertices(Display& display, const BatchKey& key, std::span<const BatchVertex> vertices);
+// 2D drawing uses texture unit 0 only; the 3D engine may leave unit 1 on.
+void UseFirstTextureUnitOnly();
 
 } // namespace vlm

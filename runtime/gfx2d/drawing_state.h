@@ -43,6 +43,7 @@ struct DrawingState {
     // Consecutive draws that share a key go out in one call; off, every
     // draw goes out at once (same pixels, for comparison and debugging).
     bool Batching = true;
+    std::int32_t CurrentFont = 0; // bitmap font slot that prints text
 
     std::vector<BatchVertex> pending; // four vertices a quad, two a line, one a point
     BatchKey pendingKey;

@@ -59,6 +59,7 @@ void SetSmoothing(Display& display, bool on) {
 
 void ClearScreen(Display& display) {
     FlushDrawing(display);
+    DiscardBackground(display, 0); // a cleared screen no longer shows a background
     glClear(GL_COLOR_BUFFER_BIT);
 }
 

@@ -53,8 +53,9 @@ bool SpriteStore::LoadSprite(std::string_view name, std::int32_t id, bool normal
     if (resolved.found) {
         const std::string_view readable = resolved.name.c_str();
         ImageBuffer image;
-        const bool decoded = LoadBmpImage(image, readable, ColourKey) ||
-                             LoadPngImage(image, readable, ColourKey) || LoadJpegImage(image, readable);
+        const std::uint32_t key = id >= kFirstFontSprite ? FontColourKey : ColourKey;
+        const bool decoded = LoadBmpImage(image, readable, key) || LoadPngImage(image, readable, key) ||
+                             LoadJpegImage(image, readable);
         if (decoded && SetSpriteImage(id, image, normalMap)) return true;
     }
     SetErrorCode(kErrorNoSuchFile);

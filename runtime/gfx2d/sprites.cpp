@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "gfx2d/bitmap_fonts.h"
 #include "gfx2d/drawing.h"
 
 namespace vlm {
@@ -143,6 +144,50 @@ void PolygonVertex(double x, double y, double tx, double ty, std::uint32_t colou
 }
 void EndPolygon() {
     if (Display* display = TheDisplay()) EndPolygon(*display);
+}
+
+void SetFont(std::int32_t font) {
+    if (Display* display = TheDisplay()) SetFont(*display, font);
+}
+
+void LoadFont(const DynString& name, std::int32_t font) {
+    if (Display* display = TheDisplay()) LoadFont(*display, name.view(), font);
+}
+
+void FontCharSize(std::int32_t& width, std::int32_t& height) {
+    width = height = 0;
+    if (Display* display = TheDisplay()) {
+        const FontCellSize size = FontCharSize(*display);
+        width = size.width;
+        height = size.height;
+    }
+}
+
+void FontCharSize(double& width, double& height) {
+    std::int32_t w, h;
+    FontCharSize(w, h);
+    width = w;
+    height = h;
+}
+
+void PrintText(const DynString& text, double x, double y) {
+    if (Display* display = TheDisplay()) PrintText(*display, text.view(), x, y);
+}
+
+void PrintNumber(double value, double x, double y) {
+    if (Display* display = TheDisplay()) PrintNumber(*display, value, x, y);
+}
+
+void GrabBackground() {
+    if (Display* display = TheDisplay()) GrabBackground(*display, 0);
+}
+
+void LoadBackground(const DynString& name) {
+    if (Display* display = TheDisplay()) LoadBackground(*display, name.view());
+}
+
+void DiscardBackground(std::int32_t slot) {
+    if (Display* display = TheDisplay()) DiscardBackground(*display, slot);
 }
 
 } // namespace vlm

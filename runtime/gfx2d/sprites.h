@@ -48,6 +48,19 @@ void PlotPixel(std::int32_t x, std::int32_t y, std::uint32_t colour);
 void FillRect(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h, std::uint32_t colour);
 std::uint32_t ReadPixel(std::int32_t x, std::int32_t y); // 0x00BBGGRR
 
+// ---- Bitmap fonts --------------------------------------------------------------
+void SetFont(std::int32_t font);                      // clamped to 0..31
+void LoadFont(const DynString& name, std::int32_t font); // failure: code 3 and the compiled-in font
+void FontCharSize(std::int32_t& width, std::int32_t& height);
+void FontCharSize(double& width, double& height);
+void PrintText(const DynString& text, double x, double y);
+void PrintNumber(double value, double x, double y);
+
+// ---- Backgrounds ---------------------------------------------------------------
+void GrabBackground();                     // the screen becomes the background, redrawn every frame
+void LoadBackground(const DynString& name); // a picture file as the background
+void DiscardBackground(std::int32_t slot);
+
 // ---- Triangle batch --------------------------------------------------------------
 void BeginPolygon(std::int32_t id, std::int32_t mode); // id -1: untextured; mode 0: fan, else triangles
 void PolygonVertex(double x, double y, double tx, double ty, std::uint32_t colour);

@@ -11,6 +11,7 @@
 
 #include "frame/display.h"
 #include "gfx2d/drawing.h"
+#include "gfx2d/image_writer.h"
 #include "support/temp_folder.h"
 
 namespace vlm::test {
@@ -28,6 +29,18 @@ inline ImageBuffer MakeImage(int w, int h, const std::function<Rgba(int, int)>& 
         }
     }
     return image;
+}
+
+// Writes a picture as a PNG or BMP file by its name (no colour key applies).
+inline void WritePicture(const std::filesystem::path& path, const ImageBuffer& image) {
+    ScreenPicture picture{image.width, image.height, {}};
+    for (int y = image.height - 1; y >= 0; --y) {
+        for (int x = 0; x < image.width; ++x) {
+            const std::uint8_t* p = &image.Row(y)[static_cast<std::size_t>(x) * 4];
+            picture.Bgr.insert(picture.Bgr.end(), {p[2], p[1], p[0]});
+        }
+    }
+    ASSERT_TRUE(WriteScreenPicture(path.string(), picture, std::nullopt));
 }
 
 inline Rgba Opaque(std::uint8_t r, std::uint8_t g, std::uint8_t b) {

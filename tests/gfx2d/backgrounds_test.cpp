@@ -1,0 +1,150 @@
+#include "gfx2d/background_slots.h"
+
+#include <gtest/gtest.h>
+
+#include "files/error_state.h"
+#include "frame/clock.h"
+#include "frame/frame_loop.h"
+#include "gl_fixture.h"
+
+namespace vlm {
+namespace {
+
+using test::Opaque;
+using test::Rgba;
+
+class Backgrounds : public ::testing::Test {
+  protected:
+    static constexpr int kWidth = 640;
+    static constexpr int kHeight = 480;
+
+    void SetUp() override {
+        InitTimer();
+        display_ = &CreateTheDisplay();
+        ASSERT_TRUE(CreateDisplayWindow(*display_, kWidth, kHeight, 0, 60, 0, false));
+        TheFrameLoop().Unpaced = true;
+        ClearScreen(*display_);
+    }
+    void TearDown() override {
+        TheFrameLoop().Unpaced = false;
+        DestroyTheDisplay();
+    }
+
+    Rgba At(int x, int y) {
+        FlushDrawing(*display_);
+        Rgba pixel{};
+        glReadPixels(x, kHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel.data());
+        pixel[3] = 255;
+        return pixel;
+    }
+    std::vector<std::uint8_t> Screen() {
+        FlushDrawing(*display_);
+        std::vector<std::uint8_t> pixels(static_cast<std::size_t>(kWidth) * kHeight * 4);
+        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        return pixels;
+    }
+    // Something in every corner, so that a shifted or flipped copy shows.
+    void DrawScene() {
+        FillRect(*display_, 0, 0, 40, 30, 0x000000FF);
+        FillRect(*display_, 600, 0, 40, 30, 0x0000FF00);
+        FillRect(*display_, 0, 450, 40, 30, 0x00FF0000);
+        FillRect(*display_, 600, 450, 40, 30, 0x00FFFFFF);
+        DrawLine(*display_, 0, 0, 639, 479, 0x00808000);
+    }
+    const BackgroundSlot& Slot(int index) const { return display_->Backgrounds[static_cast<std::size_t>(index)]; }
+
+    test::TempFolder temp_;
+    Display* display_ = nullptr;
+};
+
+TEST_F(Backgrounds, AGrabbedScreenDrawsBackUnchanged) {
+    DrawScene();
+    const std::vector<std::uint8_t> scene = Screen();
+    GrabBackground(*display_, 3);
+    const BackgroundSlot& slot = Slot(3);
+    ASSERT_EQ(slot.columns, 1); // one 1024 x 1024 tile holds the whole screen
+    ASSERT_EQ(slot.rows, 1);
+    EXPECT_EQ(slot.tiles[0].texWidth, 1024);
+    EXPECT_EQ(slot.tiles[0].copiedWidth, 640);
+    EXPECT_EQ(slot.tiles[0].copiedHeight, 480);
+
+    glClear(GL_COLOR_BUFFER_BIT);
+    DrawBackground(*display_, 3);
+    EXPECT_EQ(Screen(), scene);
+
+    const std::uint32_t texture = slot.tiles[0].texture;
+    GrabBackground(*display_, 3);
+    EXPECT_EQ(slot.tiles[0].texture, texture); // the tile is reused
+
+    // Slots outside 0..7 are ignored.
+    GrabBackground(*display_, 8);
+    DrawBackground(*display_, -1);
+    DiscardBackground(*display_, 8);
+    DiscardBackground(*display_, 3);
+    EXPECT_EQ(Slot(3).columns, 0);
+    EXPECT_EQ(Slot(3).tiles[0].texture, 0u);
+}
+
+TEST_F(Backgrounds, EveryNewFrameStartsFromTheProgramsBackground) {
+    DrawScene();
+    const std::vector<std::uint8_t> scene = Screen();
+    GrabBackground(*display_, 0);
+    ShowFrame();
+    EXPECT_EQ(Screen(), scene);
+    FillRect(*display_, 100, 100, 10, 10, 0x00123456);
+    ShowFrame();
+    EXPECT_EQ(Screen(), scene);
+
+    // Clearing the screen ends the background.
+    ClearScreen(*display_);
+    EXPECT_EQ(Slot(0).columns, 0);
+    ShowFrame();
+    EXPECT_EQ(At(5, 5), Opaque(0, 0, 0));
+}
+
+Rgba Gradient(int x, int y) {
+    return Opaque(static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y),
+                  static_cast<std::uint8_t>((x >> 8) * 60 + (y >> 8) * 100 + 7));
+}
+
+TEST_F(Backgrounds, APictureFileLoadsAsSquareTilesAndShowsAtOnce) {
+    const auto path = temp_ / "back.png";
+    test::WritePicture(path, test::MakeImage(640, 480, Gradient));
+    ASSERT_TRUE(LoadBackground(*display_, path.string()));
+    EXPECT_EQ(TheErrorState().LastErrorCode, kErrorSuccess);
+    EXPECT_EQ(Slot(0).columns, 2); // two 512 x 512 tiles
+    EXPECT_EQ(Slot(0).rows, 1);
+    EXPECT_EQ(Slot(0).tiles[8].texWidth, 512);
+    for (const auto& [x, y] : {std::pair{0, 0}, {511, 0}, {512, 0}, {639, 0}, {0, 479}, {300, 479},
+                               {639, 479}, {600, 200}, {511, 256}}) {
+        EXPECT_EQ(At(x, y), Gradient(x, y)) << x << "," << y;
+    }
+
+    // A name that does not load removes the background and clears the screen.
+    EXPECT_FALSE(LoadBackground(*display_, (temp_ / "missing.png").string()));
+    EXPECT_EQ(TheErrorState().LastErrorCode, kErrorNoSuchFile);
+    EXPECT_EQ(Slot(0).columns, 0);
+    EXPECT_EQ(At(600, 200), Opaque(0, 0, 0));
+}
+
+TEST_F(Backgrounds, PicturesBeyondEightTilesKeepTheirTopLeftTiles) {
+    const auto path = temp_ / "long.bmp";
+    test::WritePicture(path, test::MakeImage(9 * 512 + 10, 4, Gradient));
+    ASSERT_TRUE(LoadBackground(*display_, path.string()));
+    EXPECT_EQ(Slot(0).columns, 8);
+    EXPECT_EQ(Slot(0).rows, 1);
+    EXPECT_EQ(At(10, 3), Gradient(10, 3));
+}
+
+TEST_F(Backgrounds, ClosingTheWindowFreesEverySlot) {
+    DrawScene();
+    GrabBackground(*display_, 0);
+    GrabBackground(*display_, 7);
+    DestroyDisplayWindow(*display_);
+    EXPECT_FALSE(display_->GlReady);
+    EXPECT_EQ(Slot(0).columns, 0);
+    EXPECT_EQ(Slot(7).tiles[0].texture, 0u);
+}
+
+} // namespace
+} // namespace vlm

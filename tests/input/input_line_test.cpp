@@ -1,0 +1,92 @@
+#include "input/input_line.h"
+
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include "frame/clock.h"
+#include "frame/display.h"
+#include "frame/frame_loop.h"
+#include "gfx2d/bitmap_fonts.h"
+#include "gfx2d/drawing.h"
+#include "gfx2d/image_decoders.h"
+#include "input/input_devices.h"
+#include "input/input_script.h"
+#include "input/input_source.h"
+#include "support/temp_folder.h"
+
+namespace vlm {
+namespace {
+
+constexpr std::uint32_t kBlue = 0x00FF0000;
+
+// A window with the compiled-in font, a blue picture and scripted keys.
+class LineInput : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        InitTimer();
+        display_ = &CreateTheDisplay();
+        ASSERT_TRUE(CreateDisplayWindow(*display_, 160, 120, 0, 60, 0, false));
+        TheFrameLoop().Unpaced = true;
+        LoadFont(*display_, "", 0);
+        FillRect(*display_, 0, 0, 160, 120, kBlue);
+    }
+    void TearDown() override {
+        TheFrameLoop().Unpaced = false;
+        DestroyTheInput();
+        DestroyTheDisplay();
+    }
+    void Script(const std::string& text) {
+        ScriptParseResult parsed = ParseInputScript(text);
+        ASSERT_EQ(parsed.Error, "");
+        CreateTheInput().UseSource(MakeScriptedInput(std::move(parsed.Events)));
+    }
+    // The colour of (x, y) in a saved frame, 0x00BBGGRR.
+    std::uint32_t ShotPixel(const std::string& name, int x, int y) {
+        ImageBuffer image;
+        EXPECT_TRUE(LoadPngImage(image, (temp_ / name).string(), kNoColourKey)) << name;
+        if (image.width <= x || image.height <= y) return 0xFFFFFFFF;
+        const std::uint8_t* p = &image.Row(y)[static_cast<std::size_t>(x) * 4];
+        return PackColour(p[0], p[1], p[2]);
+    }
+    std::string Shot(int frame, const std::string& name) {
+        return std::to_string(frame) + " shot " + (temp_ / name).string() + "\n";
+    }
+
+    test::TempFolder temp_;
+    Display* display_ = nullptr;
+};
+
+TEST_F(LineInput, TypedCharactersWithBackspaceEndAtReturn) {
+    // a, b, Backspace, shift+c, then Return.
+    Script("2 keydown 30\n3 keyup 30\n4 keydown 48\n5 keyup 48\n6 keydown 14\n7 keyup 14\n"
+           "8 keydown 42\n8 keydown 46\n9 keyup 46\n9 keyup 42\n" +
+           Shot(10, "typed.png") + "12 keydown 28\n13 keyup 28\n");
+    EXPECT_EQ(InputLine(10, 20), "aC");
+    // The line is drawn over the picture that was there: "aC_" in cells of 8.
+    EXPECT_EQ(ShotPixel("typed.png", 0, 0), kBlue);
+    EXPECT_EQ(ShotPixel("typed.png", 10 + 3, 20 + 3), 0xFFFFFFu); // top of the 'a'
+    EXPECT_EQ(ShotPixel("typed.png", 26 + 2, 20 + 5), 0xFFFFFFu); // the '_' mark
+    EXPECT_EQ(ShotPixel("typed.png", 34 + 2, 20 + 5), kBlue);     // nothing after it
+    // The kept picture is let go afterwards.
+    EXPECT_EQ(display_->Backgrounds[3].columns, 0);
+}
+
+TEST_F(LineInput, TheMarkBlinksWhileNothingIsTyped) {
+    Script(Shot(10, "on.png") + Shot(30, "off.png") + Shot(50, "again.png") +
+           "60 keydown 5\n61 keyup 5\n62 keydown 3\n63 keyup 3\n64 keydown 28\n");
+    EXPECT_EQ(InputLineInteger(0, 0), 42);
+    EXPECT_EQ(ShotPixel("on.png", 2, 5), 0xFFFFFFu);
+    EXPECT_EQ(ShotPixel("off.png", 2, 5), kBlue);
+    EXPECT_EQ(ShotPixel("again.png", 2, 5), 0xFFFFFFu);
+}
+
+TEST_F(LineInput, NumbersAreReadFromTheLine) {
+    // -, 2, ., 5, Return
+    Script("2 keydown 12\n3 keyup 12\n4 keydown 3\n5 keyup 3\n6 keydown 52\n7 keyup 52\n"
+           "8 keydown 6\n9 keyup 6\n10 keydown 28\n");
+    EXPECT_DOUBLE_EQ(InputLineNumber(0, 0), -2.5);
+}
+
+} // namespace
+} // namespace vlm
