@@ -49,7 +49,7 @@ void LoadFont(Display& display, std::string_view name, std::int32_t font) {
     SetFont(display, font);
     const std::int32_t id = kFirstFontSprite + display.Drawing.CurrentFont;
     // A failed load has left code 3.
-    if (!display.Sprites.LoadSprite(name, id)) InstallBuiltinFont(display, id);
+    if (!display.Sprites.LoadFontPicture(name, id)) InstallBuiltinFont(display, id);
 }
 
 void InstallDefaultFont(Display& display) {

@@ -47,13 +47,20 @@ bool SpriteStore::SetSpriteImage(std::int32_t id, const ImageBuffer& image, bool
 }
 
 bool SpriteStore::LoadSprite(std::string_view name, std::int32_t id, bool normalMap) {
+    return LoadPicture(name, id, normalMap, ColourKey);
+}
+
+bool SpriteStore::LoadFontPicture(std::string_view name, std::int32_t id) {
+    return LoadPicture(name, id, false, FontColourKey);
+}
+
+bool SpriteStore::LoadPicture(std::string_view name, std::int32_t id, bool normalMap, std::uint32_t key) {
     TheErrorState().LastErrorCode = kErrorSuccess;
     DeleteSprite(id);
     const ResolvedName resolved = MediaNameResolver(name);
     if (resolved.found) {
         const std::string_view readable = resolved.name.c_str();
         ImageBuffer image;
-        const std::uint32_t key = id >= kFirstFontSprite ? FontColourKey : ColourKey;
         const bool decoded = LoadBmpImage(image, readable, key) || LoadPngImage(image, readable, key) ||
                              LoadJpegImage(image, readable);
         if (decoded && SetSpriteImage(id, image, normalMap)) return true;

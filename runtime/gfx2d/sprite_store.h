@@ -70,6 +70,8 @@ class SpriteStore {
     // Deletes the id, then loads the picture into it. On failure the id
     // stays free and LastErrorCode is 3.
     bool LoadSprite(std::string_view name, std::int32_t id, bool normalMap = false);
+    // LoadSprite with the font colour key (for the font ids).
+    bool LoadFontPicture(std::string_view name, std::int32_t id);
     // LoadSprite, then the frame size when the picture loaded.
     void LoadAnimSprite(std::string_view name, std::int32_t id, std::int32_t frameWidth,
                         std::int32_t frameHeight);
@@ -98,6 +100,8 @@ class SpriteStore {
     std::uint32_t FontColourKey = 0;
 
   private:
+    bool LoadPicture(std::string_view name, std::int32_t id, bool normalMap, std::uint32_t key);
+
     const bool& glReady_;
     std::vector<SpriteRecord> records_;
     std::vector<std::unique_ptr<std::uint8_t[]>> masks_;

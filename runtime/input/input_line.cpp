@@ -3,6 +3,7 @@
 #include "frame/display.h"
 #include "frame/frame_loop.h"
 #include "gfx2d/bitmap_fonts.h"
+#include "input/input_devices.h"
 #include "input/key_text.h"
 #include "values/number_text.h"
 
@@ -19,7 +20,7 @@ constexpr std::int32_t kBlinkFrames = 20;
 
 DynString InputLine(double x, double y) {
     Display* display = TheDisplay();
-    if (!display) return {};
+    if (!display || !TheInput()) return {}; // nothing could ever end the line
     // The picture behind the line is kept and drawn under every frame of it.
     GrabBackground(*display, kLineInputBackground);
     DrawBackground(*display, kLineInputBackground);
