@@ -2,7 +2,6 @@
 // here instead of ending the process: the load fails and the program goes on.
 #include <csetjmp>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include <jerror.h>
@@ -42,7 +41,13 @@ void TermSource(j_decompress_ptr) {}
 
 struct JpegLayout {
     std::int32_t width = 0, height = 0, components = 0;
+    bool invertedInk = false; // Adobe files store CMYK inverted
 };
+
+// Ink coverage to light: both inputs are amounts of light (255 = no ink).
+std::uint8_t InkToLight(std::uint32_t colour, std::uint32_t black) {
+    return static_cast<std::uint8_t>((colour * black + 127) / 255);
+}
 
 // The libjpeg calls, apart so that a jump on error leaves no C++ object
 // half-made: everything this function touches was built by its caller.
@@ -70,6 +75,7 @@ bool RunJpegRead(jpeg_decompress_struct& info, std::span<const std::uint8_t> fil
     layout.width = static_cast<std::int32_t>(info.output_width);
     layout.height = static_cast<std::int32_t>(info.output_height);
     layout.components = info.output_components;
+    layout.invertedInk = info.saw_Adobe_marker;
     if (!ImageSizeAllowed(layout.width, layout.height)) return false;
     if (layout.components != 1 && layout.components != 3 && layout.components != 4) return false;
     const std::size_t rowBytes = static_cast<std::size_t>(layout.width) * layout.components;
@@ -117,7 +123,15 @@ bool DecodeJpegPixels(ImageBuffer& image, ByteSource& source) {
         }
         break;
     default:
-        std::memcpy(out, in, count * 4);
+        // Four components are CMYK (libjpeg turns YCCK into CMYK).
+        for (std::size_t i = 0; i < count; ++i, in += 4, out += 4) {
+            const auto light = [&](std::uint8_t v) -> std::uint32_t { return layout.invertedInk ? v : 255 - v; };
+            const std::uint32_t black = light(in[3]);
+            out[0] = InkToLight(light(in[0]), black);
+            out[1] = InkToLight(light(in[1]), black);
+            out[2] = InkToLight(light(in[2]), black);
+            out[3] = 255;
+        }
         break;
     }
     return true;
