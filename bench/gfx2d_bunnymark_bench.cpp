@@ -1,16 +1,18 @@
 // Sprite throughput in the manner of "bunnymark": N 32 x 32 sprites bounce
 // around an 800 x 450 window capped at 60 frames per second. Prints the
 // frames per second for each N and, with the rasterizer switched off, what
-// submitting one sprite costs.
+// submitting one sprite, and one character of text, costs.
 #include <GL/gl.h>
 #include <GL/glext.h>
 
 #include <chrono>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "frame/display.h"
 #include "frame/frame_loop.h"
+#include "gfx2d/bitmap_fonts.h"
 #include "gfx2d/drawing.h"
 
 namespace {
@@ -101,6 +103,30 @@ double SubmitMicroseconds(vlm::Display& display, int n, bool batching) {
     return best;
 }
 
+// Microseconds to hand one character of text to GL with nothing rasterized:
+// a screenful of 56 lines of 100 characters in the compiled-in font.
+double TextMicroseconds(vlm::Display& display) {
+    vlm::LoadFont(display, "", 0);
+    std::string line(100, ' ');
+    for (std::size_t i = 0; i < line.size(); ++i)
+        line[i] = static_cast<char>(32 + i % 95);
+    constexpr int kLines = 56;
+    glEnable(GL_RASTERIZER_DISCARD);
+    double best = 1e300;
+    for (int round = 0; round < 20; ++round) {
+        const auto start = Clock::now();
+        for (int y = 0; y < kLines; ++y)
+            vlm::PrintText(display, line, 0, y * 8);
+        vlm::FlushDrawing(display);
+        glFinish();
+        const double perCharacter = std::chrono::duration<double, std::micro>(Clock::now() - start).count() /
+                                    (kLines * static_cast<double>(line.size()));
+        best = std::min(best, perCharacter);
+    }
+    glDisable(GL_RASTERIZER_DISCARD);
+    return best;
+}
+
 } // namespace
 
 int main() {
@@ -123,5 +149,7 @@ int main() {
     std::printf("submit cost per sprite (rasterizer off, N = 50000): batched %.3f us, one draw each %.3f us "
                 "(goal < 0.25 us; raylib 0.18 us)\n",
                 SubmitMicroseconds(display, 50000, true), SubmitMicroseconds(display, 50000, false));
+    std::printf("submit cost per text character (rasterizer off, 56 lines of 100): %.3f us\n",
+                TextMicroseconds(display));
     vlm::DestroyTheDisplay();
 }
