@@ -13,36 +13,21 @@ namespace {
 using test::Opaque;
 using test::Rgba;
 
-class Backgrounds : public ::testing::Test {
+class Backgrounds : public test::GlDrawing {
   protected:
     static constexpr int kWidth = 640;
     static constexpr int kHeight = 480;
 
     void SetUp() override {
         InitTimer();
-        display_ = &CreateTheDisplay();
-        ASSERT_TRUE(CreateDisplayWindow(*display_, kWidth, kHeight, 0, 60, 0, false));
+        OpenWindow(kWidth, kHeight);
         TheFrameLoop().Unpaced = true;
-        ClearScreen(*display_);
     }
     void TearDown() override {
         TheFrameLoop().Unpaced = false;
-        DestroyTheDisplay();
+        GlDrawing::TearDown();
     }
 
-    Rgba At(int x, int y) {
-        FlushDrawing(*display_);
-        Rgba pixel{};
-        glReadPixels(x, kHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel.data());
-        pixel[3] = 255;
-        return pixel;
-    }
-    std::vector<std::uint8_t> Screen() {
-        FlushDrawing(*display_);
-        std::vector<std::uint8_t> pixels(static_cast<std::size_t>(kWidth) * kHeight * 4);
-        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-        return pixels;
-    }
     // Something in every corner, so that a shifted or flipped copy shows.
     void DrawScene() {
         FillRect(*display_, 0, 0, 40, 30, 0x000000FF);
@@ -52,9 +37,6 @@ class Backgrounds : public ::testing::Test {
         DrawLine(*display_, 0, 0, 639, 479, 0x00808000);
     }
     const BackgroundSlot& Slot(int index) const { return display_->Backgrounds[static_cast<std::size_t>(index)]; }
-
-    test::TempFolder temp_;
-    Display* display_ = nullptr;
 };
 
 TEST_F(Backgrounds, AGrabbedScreenDrawsBackUnchanged) {

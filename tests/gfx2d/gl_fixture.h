@@ -52,9 +52,10 @@ class GlDrawing : public ::testing::Test {
     static constexpr int kWidth = 128;
     static constexpr int kHeight = 96;
 
-    void SetUp() override {
+    void SetUp() override { OpenWindow(kWidth, kHeight); }
+    void OpenWindow(int width, int height) {
         display_ = &CreateTheDisplay();
-        ASSERT_TRUE(CreateDisplayWindow(*display_, kWidth, kHeight, 0, 60, 0, false));
+        ASSERT_TRUE(CreateDisplayWindow(*display_, width, height, 0, 60, 0, false));
         SetBlendAlpha(*display_, 0);
         ClearScreen(*display_);
     }
@@ -69,14 +70,15 @@ class GlDrawing : public ::testing::Test {
     Rgba At(int x, int y) {
         FlushDrawing(*display_);
         Rgba pixel{};
-        glReadPixels(x, kHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel.data());
+        glReadPixels(x, display_->ScreenHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel.data());
         pixel[3] = 255; // the back buffer's alpha is not part of what is seen
         return pixel;
     }
     std::vector<std::uint8_t> Screen() {
         FlushDrawing(*display_);
-        std::vector<std::uint8_t> pixels(static_cast<std::size_t>(kWidth) * kHeight * 4);
-        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        const int width = display_->ScreenWidth, height = display_->ScreenHeight;
+        std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4);
+        glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
         return pixels;
     }
 
