@@ -105,6 +105,7 @@ void GrabBackground(Display& display, std::int32_t index) {
 }
 
 bool LoadBackground(Display& display, std::string_view name) {
+    TheErrorState().LastErrorCode = kErrorSuccess;
     if (!display.GlReady) return false;
     FlushDrawing(display);
     const ResolvedName resolved = MediaNameResolver(name);

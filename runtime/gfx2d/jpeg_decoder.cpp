@@ -44,7 +44,8 @@ struct JpegLayout {
     bool invertedInk = false; // Adobe files store CMYK inverted
 };
 
-// Ink coverage to light: both inputs are amounts of light (255 = no ink).
+// One channel's light from the light its own ink and the black ink let
+// through (255 = no ink).
 std::uint8_t InkToLight(std::uint32_t colour, std::uint32_t black) {
     return static_cast<std::uint8_t>((colour * black + 127) / 255);
 }
@@ -124,8 +125,8 @@ bool DecodeJpegPixels(ImageBuffer& image, ByteSource& source) {
         break;
     default:
         // Four components are CMYK (libjpeg turns YCCK into CMYK).
+        const auto light = [&](std::uint8_t ink) -> std::uint32_t { return layout.invertedInk ? ink : 255 - ink; };
         for (std::size_t i = 0; i < count; ++i, in += 4, out += 4) {
-            const auto light = [&](std::uint8_t v) -> std::uint32_t { return layout.invertedInk ? v : 255 - v; };
             const std::uint32_t black = light(in[3]);
             out[0] = InkToLight(light(in[0]), black);
             out[1] = InkToLight(light(in[1]), black);

@@ -13,7 +13,7 @@ namespace {
 
 constexpr char kReturn = 10;
 constexpr char kBackspace = 8;
-// The mark changes after this many frames without a character.
+// The mark changes on every 21st frame without a character.
 constexpr std::int32_t kBlinkFrames = 20;
 
 } // namespace
@@ -21,9 +21,9 @@ constexpr std::int32_t kBlinkFrames = 20;
 DynString InputLine(double x, double y) {
     Display* display = TheDisplay();
     if (!display || !TheInput()) return {}; // nothing could ever end the line
-    // The picture behind the line is kept and drawn under every frame of it.
+    // The picture behind the line is kept and drawn under every frame of it;
+    // the first frame shows it as it stands.
     GrabBackground(*display, kLineInputBackground);
-    DrawBackground(*display, kLineInputBackground);
     ShowFrame();
 
     DynString line;

@@ -15,12 +15,10 @@ using test::Rgba;
 
 class Backgrounds : public test::GlDrawing {
   protected:
-    static constexpr int kWidth = 640;
-    static constexpr int kHeight = 480;
-
     void SetUp() override {
         InitTimer();
-        OpenWindow(kWidth, kHeight);
+        TheErrorState().LastErrorCode = kErrorNoSuchFile; // a load must clear what came before
+        OpenWindow(640, 480);
         TheFrameLoop().Unpaced = true;
     }
     void TearDown() override {
@@ -65,6 +63,7 @@ TEST_F(Backgrounds, AGrabbedScreenDrawsBackUnchanged) {
     DiscardBackground(*display_, 3);
     EXPECT_EQ(Slot(3).columns, 0);
     EXPECT_EQ(Slot(3).tiles[0].texture, 0u);
+    EXPECT_FALSE(glIsTexture(texture));
 }
 
 TEST_F(Backgrounds, EveryNewFrameStartsFromTheProgramsBackground) {
@@ -74,6 +73,10 @@ TEST_F(Backgrounds, EveryNewFrameStartsFromTheProgramsBackground) {
     ShowFrame();
     EXPECT_EQ(Screen(), scene);
     FillRect(*display_, 100, 100, 10, 10, 0x00123456);
+    ShowFrame();
+    EXPECT_EQ(Screen(), scene);
+    // A view the program narrowed does not cut into the next frame's background.
+    SetViewport2D(*display_, 100, 100, 200, 100);
     ShowFrame();
     EXPECT_EQ(Screen(), scene);
 
@@ -107,6 +110,18 @@ TEST_F(Backgrounds, APictureFileLoadsAsSquareTilesAndShowsAtOnce) {
     EXPECT_EQ(TheErrorState().LastErrorCode, kErrorNoSuchFile);
     EXPECT_EQ(Slot(0).columns, 0);
     EXPECT_EQ(At(600, 200), Opaque(0, 0, 0));
+}
+
+TEST_F(Backgrounds, TilesBelowTheFirstRowSitUnderIt) {
+    OpenWindow(600, 560);
+    const auto path = temp_ / "tall.bmp";
+    test::WritePicture(path, test::MakeImage(600, 560, Gradient));
+    ASSERT_TRUE(LoadBackground(*display_, path.string()));
+    EXPECT_EQ(Slot(0).columns, 2);
+    EXPECT_EQ(Slot(0).rows, 2);
+    for (const auto& [x, y] : {std::pair{0, 511}, {0, 512}, {511, 511}, {512, 512}, {599, 559}, {300, 540}}) {
+        EXPECT_EQ(At(x, y), Gradient(x, y)) << x << "," << y;
+    }
 }
 
 TEST_F(Backgrounds, PicturesBeyondEightTilesKeepTheirTopLeftTiles) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <unistd.h>
 
 #include "files/error_state.h"
 #include "gfx2d/builtin_font.h"
@@ -154,9 +153,7 @@ TEST_F(Fonts, NumbersPrintAsTheirText) {
 }
 
 TEST_F(Fonts, StartUpPrefersTheDefaultFontFiles) {
-    char old[4096];
-    ASSERT_NE(::getcwd(old, sizeof old), nullptr);
-    ASSERT_EQ(::chdir(temp_.path().c_str()), 0);
+    const test::WorkingFolder inTemp(temp_.path());
     InstallDefaultFont(*display_);
     EXPECT_EQ(FontCharSize(*display_).width, 8); // only the compiled-in font
 
@@ -169,7 +166,6 @@ TEST_F(Fonts, StartUpPrefersTheDefaultFontFiles) {
     InstallDefaultFont(*display_);
     EXPECT_EQ(display_->Drawing.CurrentFont, 0);
     EXPECT_EQ(FontCharSize(*display_).width, 6);
-    ASSERT_EQ(::chdir(old), 0);
 }
 
 } // namespace

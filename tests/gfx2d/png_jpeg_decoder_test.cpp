@@ -2,6 +2,9 @@
 #include <png.h>
 
 #include <algorithm>
+#include <cstdio>
+
+#include <jpeglib.h>
 
 #include "gfx2d/image_decoders.h"
 #include "reference_decoder.h"
@@ -122,6 +125,63 @@ TEST(JpegDecoder, DecodesFromMemoryAndRecoversFromErrors) {
     }
     auto again = ByteSource::FromMemory(file);
     EXPECT_TRUE(DecodeJpegImage(image, again));
+}
+
+// An 8 x 8 CMYK JPEG of one colour, written by libjpeg, with or without
+// the Adobe marker that says the ink is stored inverted.
+std::vector<std::uint8_t> EncodeCmykJpeg(const std::filesystem::path& path, const std::uint8_t (&cmyk)[4],
+                                         bool adobeMarker) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    EXPECT_NE(file, nullptr);
+    if (!file) return {};
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    jpeg_stdio_dest(&info, file);
+    info.image_width = info.image_height = 8;
+    info.input_components = 4;
+    info.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 100, TRUE);
+    info.write_Adobe_marker = adobeMarker ? TRUE : FALSE;
+    jpeg_start_compress(&info, TRUE);
+    std::uint8_t row[8 * 4];
+    for (int x = 0; x < 8; ++x)
+        std::copy(std::begin(cmyk), std::end(cmyk), row + x * 4);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW rows[1] = {row};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::fclose(file);
+    const std::string bytes = test::ReadWholeFile(path);
+    return {bytes.begin(), bytes.end()};
+}
+
+TEST(JpegDecoder, CmykInkBecomesLight) {
+    test::TempFolder temp;
+    struct Case {
+        std::uint8_t cmyk[4];
+        bool adobe;
+        int red, green, blue;
+    };
+    // Plain CMYK counts ink; Adobe files store it inverted (255 = no ink).
+    const Case cases[] = {{{200, 50, 0, 0}, false, 55, 205, 255},
+                          {{200, 50, 0, 255}, true, 200, 50, 0},
+                          {{0, 0, 0, 128}, false, 127, 127, 127}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.adobe ? "Adobe" : "plain");
+        const auto file = EncodeCmykJpeg(temp / "cmyk.jpg", c.cmyk, c.adobe);
+        ImageBuffer image;
+        auto source = ByteSource::FromMemory(file);
+        ASSERT_TRUE(DecodeJpegImage(image, source));
+        EXPECT_NEAR(image.pixels[0], c.red, 2);
+        EXPECT_NEAR(image.pixels[1], c.green, 2);
+        EXPECT_NEAR(image.pixels[2], c.blue, 2);
+        EXPECT_EQ(image.pixels[3], 255);
+    }
 }
 
 } // namespace
