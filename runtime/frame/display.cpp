@@ -80,8 +80,9 @@ bool CreateDisplayWindow(Display& display, std::int32_t width, std::int32_t heig
 }
 
 void DestroyDisplayWindow(Display& display) {
-    // Sprite textures and background slots are released here, while the
-    // context is still current.
+    // Surfaces, sprite textures and background slots are released here,
+    // while the context is still current.
+    FreeSurfaces(display);
     DiscardDrawing(display);
     display.Sprites.DeleteAllSprites();
     DiscardAllBackgrounds(display);

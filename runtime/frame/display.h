@@ -9,6 +9,7 @@
 
 #include "gfx2d/background_slots.h"
 #include "gfx2d/drawing_state.h"
+#include "gfx2d/render_surfaces.h"
 #include "gfx2d/sprite_store.h"
 #include "platform/window.h"
 
@@ -44,6 +45,7 @@ class OpenGLGlimmer {
     SpriteStore Sprites{GlReady}; // textures are deleted only while GlReady is set
     DrawingState Drawing;
     std::array<BackgroundSlot, kBackgroundSlotCount> Backgrounds;
+    OffscreenState Offscreen;
 };
 using Display = OpenGLGlimmer;
 

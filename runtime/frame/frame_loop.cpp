@@ -113,6 +113,7 @@ std::int32_t PumpMessages(Display& display, MessageHookRoutine hook) {
 
 double SwapAndPace(Display& display, MessageHookRoutine hook) {
     // An off-screen drawing target is finished before the swap.
+    FinishSurface(display);
     FlushDrawing(display);
     if (display.WindowHandle) display.WindowHandle->SwapBuffers();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

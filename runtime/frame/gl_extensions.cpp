@@ -56,6 +56,7 @@ constexpr FunctionSource kKnownSources[] = {
     {"glGenFramebuffersEXT", "GL_EXT_framebuffer_object"},
     {"glCheckFramebufferStatusEXT", "GL_EXT_framebuffer_object"},
     {"glFramebufferRenderbufferEXT", "GL_EXT_framebuffer_object"},
+    {"glFramebufferTexture2DEXT", "GL_EXT_framebuffer_object"},
     {"glGetFramebufferAttachmentParameterivEXT", "GL_EXT_framebuffer_object"},
 };
 
@@ -137,6 +138,8 @@ void LoadGlEntryPoints() {
     Load(e.GenFramebuffersEXT, "glGenFramebuffersEXT");
     Load(e.CheckFramebufferStatusEXT, "glCheckFramebufferStatusEXT");
     Load(e.FramebufferRenderbufferEXT, "glFramebufferRenderbufferEXT");
+    // Surfaces draw into a sprite's texture, which needs this one too.
+    Load(e.FramebufferTexture2DEXT, "glFramebufferTexture2DEXT");
     Load(e.GetFramebufferAttachmentParameterivEXT, "glGetFramebufferAttachmentParameterivEXT");
 }
 

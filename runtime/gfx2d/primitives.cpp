@@ -99,7 +99,7 @@ std::uint32_t ReadPixel(Display& display, std::int32_t x, std::int32_t y) {
     FlushDrawing(display);
     std::uint8_t rgba[4] = {};
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadPixels(x, display.ScreenHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    glReadPixels(x, TargetHeight(display) - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     return PackColour(rgba[0], rgba[1], rgba[2]);
 }
 

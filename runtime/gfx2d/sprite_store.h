@@ -78,6 +78,8 @@ class SpriteStore {
     // Fills the id from a decoded picture (the upload of LoadSprite); false
     // without a GL context or for sizes the record cannot hold.
     bool SetSpriteImage(std::int32_t id, const ImageBuffer& image, bool normalMap = false);
+    // Forgets the id's pixel mask (its picture changed on the GPU).
+    void FreeMask(std::int32_t id) { masks_[static_cast<std::size_t>(id)].reset(); }
     // Frees the id's textures and mask; the frame size stays.
     void DeleteSprite(std::int32_t id);
     void DeleteAllSprites();

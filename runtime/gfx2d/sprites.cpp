@@ -4,6 +4,7 @@
 
 #include "gfx2d/bitmap_fonts.h"
 #include "gfx2d/drawing.h"
+#include "gfx2d/screen_grab.h"
 
 namespace vlm {
 
@@ -188,6 +189,24 @@ void LoadBackground(const DynString& name) {
 
 void DiscardBackground(std::int32_t slot) {
     if (Display* display = TheDisplay()) DiscardBackground(*display, slot);
+}
+
+std::int32_t GrabScreen(std::int32_t id, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) {
+    Display* display = DisplayFor(id);
+    return display && GrabScreen(*display, id, x, y, w, h) ? 1 : 0;
+}
+
+void CreateSurface(std::int32_t surface, std::int32_t id, std::int32_t w, std::int32_t h) {
+    if (Display* display = DisplayFor(id)) CreateSurface(*display, surface, id, w, h);
+}
+
+void UseSurface(std::int32_t surface) {
+    if (Display* display = TheDisplay()) UseSurface(*display, surface);
+}
+
+std::int32_t SaveScreen(const DynString& name) {
+    Display* display = TheDisplay();
+    return display && SaveScreen(*display, name.view()) ? 1 : 0;
 }
 
 } // namespace vlm

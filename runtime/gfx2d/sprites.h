@@ -61,6 +61,13 @@ void GrabBackground();                     // the screen becomes the background,
 void LoadBackground(const DynString& name); // a picture file as the background
 void DiscardBackground(std::int32_t slot);
 
+// ---- Off-screen drawing and saving -------------------------------------------------
+std::int32_t GrabScreen(std::int32_t id, std::int32_t x, std::int32_t y, std::int32_t w,
+                        std::int32_t h);                      // 1 when the rectangle became sprite id
+void CreateSurface(std::int32_t surface, std::int32_t id, std::int32_t w, std::int32_t h); // surfaces 0..31
+void UseSurface(std::int32_t surface);                        // negative: the screen again
+std::int32_t SaveScreen(const DynString& name);               // PNG for ".png" names, else BMP; 1 when written
+
 // ---- Triangle batch --------------------------------------------------------------
 void BeginPolygon(std::int32_t id, std::int32_t mode); // id -1: untextured; mode 0: fan, else triangles
 void PolygonVertex(double x, double y, double tx, double ty, std::uint32_t colour);

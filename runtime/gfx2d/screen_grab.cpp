@@ -1,0 +1,123 @@
+#include "gfx2d/screen_grab.h"
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include "frame/display.h"
+#include "frame/screenshot.h"
+#include "gfx2d/drawing.h"
+
+namespace vlm {
+
+namespace {
+
+// Grab textures are powers of two of at least 32 texels a side.
+std::int32_t GrabTextureSide(std::int32_t n) {
+    std::int32_t side = 32;
+    while (side < n)
+        side *= 2;
+    return side;
+}
+
+// Gives sprite id a texture for a w x h grab (the old one when its size
+// fits), bound, and the record of the grabbed picture.
+bool PrepareGrabTexture(Display& display, std::int32_t id, std::int32_t w, std::int32_t h) {
+    if (!display.GlReady || !ValidSpriteId(id) || w < 1 || h < 1) return false;
+    const std::int32_t tw = GrabTextureSide(w), th = GrabTextureSide(h);
+    GLint maxSize = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+    if (tw > maxSize || th > maxSize) return false;
+    FlushDrawing(display); // waiting draws may still use the sprite's texture
+
+    SpriteStore& store = display.Sprites;
+    SpriteRecord& record = store.Record(id);
+    record.FrameWidth = record.FrameHeight = 0;
+    store.FreeMask(id);
+    if (record.Texture != 0 && record.TexWidth == tw && record.TexHeight == th) {
+        glBindTexture(GL_TEXTURE_2D, record.Texture);
+    } else {
+        store.DeleteSprite(id);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+        glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+        glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+        glGenTextures(1, &record.Texture);
+        glBindTexture(GL_TEXTURE_2D, record.Texture);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tw, th, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    }
+    record.Width = static_cast<std::int16_t>(w);
+    record.Height = static_cast<std::int16_t>(h);
+    record.TexWidth = static_cast<std::int16_t>(tw);
+    record.TexHeight = static_cast<std::int16_t>(th);
+    record.UMax = static_cast<float>(w) / static_cast<float>(tw);
+    record.VMax = static_cast<float>(h) / static_cast<float>(th);
+    return true;
+}
+
+} // namespace
+
+bool GrabScreen(Display& display, std::int32_t id, std::int32_t x, std::int32_t y, std::int32_t w,
+                std::int32_t h) {
+    OffscreenState& offscreen = display.Offscreen;
+    if (offscreen.alphaBits == 0 && display.GlReady) {
+        GLint bits = 0;
+        glGetIntegerv(GL_ALPHA_BITS, &bits);
+        offscreen.alphaBits = bits;
+    }
+    // Without alpha in the colour buffer the key colour has to be found by hand.
+    if (offscreen.alphaBits == 0) return GrabScreenByReadBack(display, id, x, y, w, h);
+    if (!PrepareGrabTexture(display, id, w, h)) return false;
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, x, TargetHeight(display) - y - h, w, h);
+    return true;
+}
+
+bool GrabScreenByReadBack(Display& display, std::int32_t id, std::int32_t x, std::int32_t y, std::int32_t w,
+                          std::int32_t h) {
+    if (!display.GlReady) return false;
+    const std::uint32_t key = ProbeKeyColour(display); // draws, so it comes before the texture is bound
+    if (!PrepareGrabTexture(display, id, w, h)) return false;
+    const SpriteRecord& record = display.Sprites.Record(id);
+    const std::int32_t tw = record.TexWidth, th = record.TexHeight;
+    std::vector<std::uint8_t>& buffer = display.Offscreen.grabBuffer;
+    buffer.assign(static_cast<std::size_t>(tw) * static_cast<std::size_t>(th) * 4, 0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(x, TargetHeight(display) - y - h, tw, th, GL_BGRA, GL_UNSIGNED_BYTE, buffer.data());
+    const std::uint8_t red = key & 0xFF, green = (key >> 8) & 0xFF, blue = (key >> 16) & 0xFF;
+    for (std::size_t i = 0; i < buffer.size(); i += 4) {
+        if (buffer[i] == blue && buffer[i + 1] == green && buffer[i + 2] == red) buffer[i + 3] = 0;
+    }
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, tw, th, GL_BGRA, GL_UNSIGNED_BYTE, buffer.data());
+    return true;
+}
+
+std::uint32_t ProbeKeyColour(Display& display) {
+    const std::uint32_t key = display.Sprites.ColourKey;
+    if (key == 0) return 0;
+    // Plot the key where it does not show for long, read how it was stored, put the pixel back.
+    const std::uint32_t saved = ReadPixel(display, 4, 4);
+    PlotPixel(display, 4, 4, key);
+    const std::uint32_t stored = ReadPixel(display, 4, 4);
+    PlotPixel(display, 4, 4, saved);
+    FlushDrawing(display);
+    return stored;
+}
+
+bool SaveScreen(Display& display, std::string_view name) {
+    if (!display.GlReady) return false;
+    FlushDrawing(display);
+    const ScreenPicture picture = ReadBackBuffer(display);
+    const std::uint32_t probed = ProbeKeyColour(display);
+    std::optional<KeyColour> key = KeyColour{static_cast<std::uint8_t>(probed >> 16),
+                                             static_cast<std::uint8_t>(probed >> 8),
+                                             static_cast<std::uint8_t>(probed)};
+    // A PNG keeps every pixel opaque when the key is black; a BMP writes
+    // key-coloured pixels in the standard key colour whatever the key is.
+    if (IsPngName(name) && display.Sprites.ColourKey == 0) key.reset();
+    return WriteScreenPicture(name, picture, key);
+}
+
+} // namespace vlm

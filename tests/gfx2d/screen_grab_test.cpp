@@ -1,0 +1,194 @@
+#include "gfx2d/screen_grab.h"
+
+#include <gtest/gtest.h>
+
+#include "frame/clock.h"
+#include "frame/frame_loop.h"
+#include "gfx2d/image_decoders.h"
+#include "gl_fixture.h"
+
+namespace vlm {
+namespace {
+
+using test::Opaque;
+using test::Rgba;
+
+const Rgba kBlack = Opaque(0, 0, 0);
+const Rgba kRed = Opaque(255, 0, 0);
+const Rgba kGreen = Opaque(0, 255, 0);
+const Rgba kBlue = Opaque(0, 0, 255);
+const Rgba kYellow = Opaque(255, 255, 0);
+constexpr std::uint32_t kRedColour = 0x0000FF, kGreenColour = 0x00FF00, kBlueColour = 0xFF0000;
+constexpr std::uint32_t kYellowColour = 0x00FFFF;
+
+class ScreenGrab : public test::GlDrawing {
+  protected:
+    void SetUp() override {
+        InitTimer();
+        OpenWindow(320, 240);
+        SetSmoothing(*display_, false);
+    }
+    // A 10 x 10 square of four colours with its top-left at (x, y).
+    void DrawQuadrants(int x, int y) {
+        FillRect(*display_, x, y, 5, 5, kRedColour);
+        FillRect(*display_, x + 5, y, 5, 5, kGreenColour);
+        FillRect(*display_, x, y + 5, 5, 5, kBlueColour);
+        FillRect(*display_, x + 5, y + 5, 5, 5, kYellowColour);
+    }
+    // The square at (x, y), and `beyond` just past its bottom-right corner.
+    void ExpectQuadrantsAt(int x, int y, const Rgba& beyond) {
+        EXPECT_EQ(At(x, y), kRed);
+        EXPECT_EQ(At(x + 9, y), kGreen);
+        EXPECT_EQ(At(x, y + 9), kBlue);
+        EXPECT_EQ(At(x + 9, y + 9), kYellow);
+        EXPECT_EQ(At(x + 10, y + 10), beyond);
+    }
+    const SpriteRecord& Sprite(int id) { return display_->Sprites.Record(id); }
+};
+
+TEST_F(ScreenGrab, TexturesArePowersOfTwoOfAtLeast32AndAreReused) {
+    ASSERT_TRUE(GrabScreen(*display_, 999, 0, 0, 320, 240));
+    EXPECT_EQ(Sprite(999).TexWidth, 512);
+    EXPECT_EQ(Sprite(999).TexHeight, 256);
+    EXPECT_FLOAT_EQ(Sprite(999).UMax, 0.625f);
+    EXPECT_FLOAT_EQ(Sprite(999).VMax, 0.9375f);
+    const std::uint32_t texture = Sprite(999).Texture;
+    ASSERT_TRUE(GrabScreen(*display_, 999, 0, 0, 320, 240));
+    EXPECT_EQ(Sprite(999).Texture, texture);
+
+    ASSERT_TRUE(GrabScreen(*display_, 7, 3, 3, 10, 10));
+    EXPECT_EQ(Sprite(7).TexWidth, 32);
+    EXPECT_EQ(Sprite(7).TexHeight, 32);
+    EXPECT_FALSE(GrabScreen(*display_, 7, 0, 0, 0, 10));
+    EXPECT_FALSE(GrabScreen(*display_, 70000, 0, 0, 10, 10));
+}
+
+TEST_F(ScreenGrab, AGrabbedAreaDrawsBackTheRightWayUp) {
+    DrawQuadrants(20, 30);
+    ASSERT_TRUE(GrabScreen(*display_, 5, 20, 30, 10, 10));
+    ClearScreen(*display_);
+    DrawSprite(*display_, 5, 100, 50);
+    ExpectQuadrantsAt(100, 50, kBlack);
+}
+
+TEST_F(ScreenGrab, TheKeyColourComesOutTransparentEitherWay) {
+    for (const bool readBack : {false, true}) {
+        SCOPED_TRACE(readBack ? "read back" : "copied");
+        ClearScreen(*display_);
+        DrawQuadrants(20, 30);
+        FillRect(*display_, 22, 32, 6, 6, display_->Sprites.ColourKey);
+        ASSERT_TRUE(readBack ? GrabScreenByReadBack(*display_, 5, 20, 30, 10, 10)
+                             : GrabScreen(*display_, 5, 20, 30, 10, 10));
+        FillRect(*display_, 0, 0, 320, 240, 0x00404040);
+        DrawSprite(*display_, 5, 100, 50);
+        EXPECT_EQ(At(100, 50), kRed);
+        EXPECT_EQ(At(104, 54), Opaque(64, 64, 64)); // the key area shows what is under it
+        EXPECT_EQ(At(109, 59), kYellow);
+    }
+}
+
+TEST_F(ScreenGrab, TheKeyProbePutsThePixelBack) {
+    FillRect(*display_, 0, 0, 10, 10, kGreenColour);
+    EXPECT_EQ(ProbeKeyColour(*display_), display_->Sprites.ColourKey);
+    EXPECT_EQ(At(4, 4), kGreen);
+    display_->Sprites.SetColourKey(0);
+    EXPECT_EQ(ProbeKeyColour(*display_), 0u);
+}
+
+class Surfaces : public ScreenGrab {};
+
+TEST_F(Surfaces, DrawingGoesIntoTheSurfaceSpriteAndNotOnTheScreen) {
+    FillRect(*display_, 0, 0, 320, 240, kBlueColour);
+    CreateSurface(*display_, 0, 50, 100, 60);
+    EXPECT_EQ(Sprite(50).Width, 100);
+    EXPECT_EQ(Sprite(50).TexWidth, 128);
+    const bool framebuffer = display_->Offscreen.surfaces[0].width != 0;
+    EXPECT_TRUE(framebuffer) << "Mesa offers framebuffer objects";
+    for (const bool fallback : {false, true}) {
+        SCOPED_TRACE(fallback ? "fallback" : (framebuffer ? "framebuffer object" : "fallback only"));
+        if (fallback) {
+            CreateSurface(*display_, 1, 50, 100, 60);
+            display_->Offscreen.surfaces[1].width = 0; // as where the context has no framebuffer objects
+        }
+        const int surface = fallback ? 1 : 0;
+        UseSurface(*display_, surface);
+        EXPECT_EQ(display_->Offscreen.current, surface);
+        DrawQuadrants(0, 0);
+        FillRect(*display_, 90, 50, 10, 10, kGreenColour); // the surface's bottom-right corner
+        EXPECT_EQ(ReadPixel(*display_, 0, 0), kRedColour);
+        EXPECT_EQ(ReadPixel(*display_, 99, 59), kGreenColour);
+        UseSurface(*display_, -1);
+        EXPECT_EQ(display_->Offscreen.current, -1);
+        EXPECT_EQ(At(0, 0), kBlue) << "the screen is untouched";
+        EXPECT_EQ(At(95, 55), kBlue);
+
+        DrawSprite(*display_, 50, 200, 100);
+        ExpectQuadrantsAt(200, 100, kBlue); // the rest of the surface is transparent
+        EXPECT_EQ(At(299, 159), kGreen);
+        FillRect(*display_, 200, 100, 100, 60, kBlueColour);
+    }
+}
+
+TEST_F(Surfaces, ShowingAFrameEndsOffScreenDrawing) {
+    TheFrameLoop().Unpaced = true;
+    CreateSurface(*display_, 3, 60, 16, 16);
+    UseSurface(*display_, 3);
+    FillRect(*display_, 0, 0, 16, 16, kYellowColour);
+    ShowFrame();
+    TheFrameLoop().Unpaced = false;
+    EXPECT_EQ(display_->Offscreen.current, -1);
+    EXPECT_EQ(display_->ViewWidth, 320);
+    DrawSprite(*display_, 60, 10, 10);
+    EXPECT_EQ(At(25, 25), kYellow);
+
+    // Leaving when nothing is current only resets the view.
+    SetViewport2D(*display_, 10, 10, 50, 50);
+    UseSurface(*display_, -1);
+    EXPECT_EQ(display_->ViewWidth, 320);
+    // A surface that was never made keeps drawing on the screen.
+    UseSurface(*display_, 9);
+    EXPECT_EQ(display_->Offscreen.current, -1);
+}
+
+// The saved file's pixel (x, y) as RGBA, y down.
+Rgba SavedPixel(const std::filesystem::path& path, int x, int y) {
+    ImageBuffer image;
+    const bool loaded = LoadBmpImage(image, path.string(), kNoColourKey) ||
+                        LoadPngImage(image, path.string(), kNoColourKey);
+    EXPECT_TRUE(loaded) << path;
+    if (!loaded || x >= image.width || y >= image.height) return {};
+    const std::uint8_t* p = &image.Row(y)[static_cast<std::size_t>(x) * 4];
+    return {p[0], p[1], p[2], p[3]};
+}
+
+std::string Signature(const std::filesystem::path& path) {
+    return test::ReadWholeFile(path).substr(0, 4);
+}
+
+TEST_F(ScreenGrab, SavedScreensKeepTheKeyColourApart) {
+    display_->Sprites.SetColourKey(kGreenColour);
+    DrawQuadrants(20, 30);
+    const auto png = temp_ / "shot.PNG", bmp = temp_ / "shot.bmp", plain = temp_ / "shot";
+    ASSERT_TRUE(SaveScreen(*display_, png.string()));
+    ASSERT_TRUE(SaveScreen(*display_, bmp.string()));
+    ASSERT_TRUE(SaveScreen(*display_, plain.string()));
+    EXPECT_EQ(Signature(png), "\x89PNG");
+    EXPECT_EQ(Signature(bmp).substr(0, 2), "BM");
+    EXPECT_EQ(Signature(plain).substr(0, 2), "BM");
+
+    EXPECT_EQ(SavedPixel(png, 20, 30), kRed);
+    EXPECT_EQ(SavedPixel(png, 29, 30), (Rgba{0, 255, 0, 0})); // the key: transparent
+    EXPECT_EQ(SavedPixel(bmp, 20, 39), kBlue);
+    EXPECT_EQ(SavedPixel(bmp, 29, 30), Opaque(255, 0, 128)); // the key: the standard key colour
+    EXPECT_EQ(At(4, 4), kBlack);                              // the probe left no trace
+
+    display_->Sprites.SetColourKey(0);
+    ASSERT_TRUE(SaveScreen(*display_, png.string()));
+    EXPECT_EQ(SavedPixel(png, 0, 0), kBlack); // black stays opaque in a PNG
+
+    EXPECT_FALSE(SaveScreen(*display_, "mem://00000010.0000000000001000"));
+    EXPECT_FALSE(SaveScreen(*display_, (temp_ / "missing" / "shot.bmp").string()));
+}
+
+} // namespace
+} // namespace vlm
