@@ -32,19 +32,6 @@ std::int32_t MaxTextureSize() {
     return size;
 }
 
-// A T x T texture without data, filtered linearly, for screen copies.
-void MakeEmptyTile(BackgroundTile& tile, std::int32_t side) {
-    if (tile.texture) glDeleteTextures(1, &tile.texture);
-    glGenTextures(1, &tile.texture);
-    glBindTexture(GL_TEXTURE_2D, tile.texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, side, side, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-    tile.texWidth = tile.texHeight = side;
-}
-
 // One tile as a triangle fan, the texture's bottom-left at the quad's.
 void DrawTile(const BackgroundTile& tile, float left, float top) {
     const float right = left + static_cast<float>(tile.copiedWidth);
@@ -88,7 +75,8 @@ void GrabBackground(Display& display, std::int32_t index) {
             columns = std::max(columns, column + 1);
             BackgroundTile& tile = TileAt(slot, column, row);
             if (tile.texture == 0 || tile.texWidth != side || tile.texHeight != side) {
-                MakeEmptyTile(tile, side);
+                CreateCopyTexture(&tile.texture, side, side);
+                tile.texWidth = tile.texHeight = side;
             } else {
                 glBindTexture(GL_TEXTURE_2D, tile.texture);
             }

@@ -36,18 +36,8 @@ bool PrepareGrabTexture(Display& display, std::int32_t id, std::int32_t w, std::
     if (record.Texture != 0 && record.TexWidth == tw && record.TexHeight == th) {
         glBindTexture(GL_TEXTURE_2D, record.Texture);
     } else {
-        store.DeleteSprite(id);
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-        glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-        glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
-        glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
-        glGenTextures(1, &record.Texture);
-        glBindTexture(GL_TEXTURE_2D, record.Texture);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tw, th, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+        store.DeleteSprite(id); // a grabbed picture has no mipmapped copy
+        CreateCopyTexture(&record.Texture, tw, th);
     }
     record.Width = static_cast<std::int16_t>(w);
     record.Height = static_cast<std::int16_t>(h);

@@ -45,6 +45,10 @@ constexpr FrameGridCell FrameGridPosition(const SpriteRecord& record, std::int32
     return {frame % perRow, frame / perRow};
 }
 
+// Replaces *texture by a new w x h RGBA8 texture without pixels (linear,
+// repeating) for screen copies to go into; it is left bound.
+void CreateCopyTexture(std::uint32_t* texture, std::int32_t w, std::int32_t h);
+
 // The sizes of an uploaded texture.
 struct TextureSize {
     std::int32_t width = 0;

@@ -1,5 +1,6 @@
 // Texture upload for sprites, fonts and off-screen pictures.
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <algorithm>
 
@@ -68,6 +69,19 @@ std::optional<TextureSize> CreateSpriteTexture(const ImageBuffer& image, std::in
     UploadLevel(0, pixels);
     if (mipTexture) UploadMipmapped(std::move(pixels), mipTexture);
     return TextureSize{tw, th};
+}
+
+void CreateCopyTexture(std::uint32_t* texture, std::int32_t w, std::int32_t h) {
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+    ReplaceTextureName(texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
 }
 
 } // namespace vlm

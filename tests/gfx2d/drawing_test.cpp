@@ -7,16 +7,15 @@
 namespace vlm {
 namespace {
 
+using test::kBlack;
+using test::kBlue;
+using test::kGreen;
+using test::kRed;
+using test::kWhite;
+using test::kYellow;
 using test::MakeImage;
 using test::Opaque;
 using test::Rgba;
-
-constexpr Rgba kBlack = {0, 0, 0, 255};
-constexpr Rgba kRed = {255, 0, 0, 255};
-constexpr Rgba kGreen = {0, 255, 0, 255};
-constexpr Rgba kBlue = {0, 0, 255, 255};
-constexpr Rgba kWhite = {255, 255, 255, 255};
-constexpr Rgba kYellow = {255, 255, 0, 255};
 
 // Quadrants: top-left red, top-right green, bottom-left blue, bottom-right yellow.
 ImageBuffer Quadrants(int side) {

@@ -14,8 +14,8 @@ namespace {
 using test::Opaque;
 using test::Rgba;
 
-const Rgba kBlack = Opaque(0, 0, 0);
-const Rgba kWhite = Opaque(255, 255, 255);
+using test::kBlack;
+using test::kWhite;
 const Rgba kOutline = Opaque(8, 8, 8);
 
 // "A" of the compiled-in font as drawn in its 8 x 8 cell: glyph '#',

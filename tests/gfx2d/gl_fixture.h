@@ -43,9 +43,16 @@ inline void WritePicture(const std::filesystem::path& path, const ImageBuffer& i
     ASSERT_TRUE(WriteScreenPicture(path.string(), picture, std::nullopt));
 }
 
-inline Rgba Opaque(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+constexpr Rgba Opaque(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return {r, g, b, 255};
 }
+
+inline constexpr Rgba kBlack = Opaque(0, 0, 0);
+inline constexpr Rgba kRed = Opaque(255, 0, 0);
+inline constexpr Rgba kGreen = Opaque(0, 255, 0);
+inline constexpr Rgba kBlue = Opaque(0, 0, 255);
+inline constexpr Rgba kWhite = Opaque(255, 255, 255);
+inline constexpr Rgba kYellow = Opaque(255, 255, 0);
 
 class GlDrawing : public ::testing::Test {
   protected:

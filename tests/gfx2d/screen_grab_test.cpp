@@ -13,11 +13,11 @@ namespace {
 using test::Opaque;
 using test::Rgba;
 
-const Rgba kBlack = Opaque(0, 0, 0);
-const Rgba kRed = Opaque(255, 0, 0);
-const Rgba kGreen = Opaque(0, 255, 0);
-const Rgba kBlue = Opaque(0, 0, 255);
-const Rgba kYellow = Opaque(255, 255, 0);
+using test::kBlack;
+using test::kBlue;
+using test::kGreen;
+using test::kRed;
+using test::kYellow;
 constexpr std::uint32_t kRedColour = 0x0000FF, kGreenColour = 0x00FF00, kBlueColour = 0xFF0000;
 constexpr std::uint32_t kYellowColour = 0x00FFFF;
 
