@@ -19,6 +19,19 @@ void ReplaceTextureName(std::uint32_t* name) {
     glBindTexture(GL_TEXTURE_2D, fresh);
 }
 
+// A fresh texture name in place of the old, bound, repeating, with the filter.
+void StartTexture(std::uint32_t* name, GLint filter) {
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+    ReplaceTextureName(name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+}
+
 void UploadLevel(GLint level, const TexturePixels& pixels) {
     glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, pixels.width, pixels.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                  pixels.rgba.data());
@@ -55,16 +68,7 @@ std::optional<TextureSize> CreateSpriteTexture(const ImageBuffer& image, std::in
     TexturePixels pixels = CopyToTexture(image, sx, sy, w, h, tw, th);
     if (!font) BleedColours(pixels);
 
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
-    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
-    ReplaceTextureName(texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    const GLint filter = font ? GL_NEAREST : GL_LINEAR;
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    StartTexture(texture, font ? GL_NEAREST : GL_LINEAR);
     if (normalMap) pixels = NormalMapOf(pixels);
     UploadLevel(0, pixels);
     if (mipTexture) UploadMipmapped(std::move(pixels), mipTexture);
@@ -72,15 +76,7 @@ std::optional<TextureSize> CreateSpriteTexture(const ImageBuffer& image, std::in
 }
 
 void CreateCopyTexture(std::uint32_t* texture, std::int32_t w, std::int32_t h) {
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
-    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
-    ReplaceTextureName(texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    StartTexture(texture, GL_LINEAR);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
 }
 
