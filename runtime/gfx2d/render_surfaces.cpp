@@ -104,6 +104,8 @@ void LeaveSurface(Display& display) {
         DrawSprite(display, kSavedScreenSprite, 0, 0);
     }
     offscreen.current = -1;
+    // The screen's view again; the restoring draws go out before any other target is bound.
+    SetViewport2D(display, 0, 0, 0, 0);
 }
 
 } // namespace
@@ -111,8 +113,16 @@ void LeaveSurface(Display& display) {
 void CreateSurface(Display& display, std::int32_t index, std::int32_t id, std::int32_t w, std::int32_t h) {
     if (index < 0 || index >= kSurfaceCount || !ValidSpriteId(id) || !display.GlReady) return;
     if (w < 1 || h < 1) return;
-    if (display.Offscreen.current == index) UseSurface(display, -1);
+    // The surface or sprite being drawn into is about to be replaced.
+    OffscreenState& offscreen = display.Offscreen;
+    if (offscreen.current == index ||
+        (offscreen.current >= 0 && offscreen.surfaces[static_cast<std::size_t>(offscreen.current)].sprite == id)) {
+        UseSurface(display, -1);
+    }
     FlushDrawing(display);
+    RenderSurface& surface = offscreen.surfaces[static_cast<std::size_t>(index)];
+    DeleteFramebuffer(surface);
+    surface.sprite = -1;
     const std::int32_t tw = SurfaceTextureSide(w), th = SurfaceTextureSide(h);
     ImageBuffer image;
     if (w > kMaxImageSide || h > kMaxImageSide || !image.Allocate(tw, th)) return;
@@ -129,7 +139,6 @@ void CreateSurface(Display& display, std::int32_t index, std::int32_t id, std::i
     record.UMax = static_cast<float>(w) / static_cast<float>(size->width);
     record.VMax = static_cast<float>(h) / static_cast<float>(size->height);
 
-    RenderSurface& surface = display.Offscreen.surfaces[static_cast<std::size_t>(index)];
     SetUpFramebuffer(surface, record.Texture, size->width, size->height);
     surface.sprite = id;
 }
@@ -141,7 +150,8 @@ void UseSurface(Display& display, std::int32_t index) {
     if (offscreen.current >= 0) LeaveSurface(display);
     const RenderSurface* surface =
         index >= 0 ? &offscreen.surfaces[static_cast<std::size_t>(index)] : nullptr;
-    const SpriteRecord* record = surface ? &display.Sprites.Record(surface->sprite) : nullptr;
+    const SpriteRecord* record =
+        surface && surface->sprite >= 0 ? &display.Sprites.Record(surface->sprite) : nullptr;
     // A surface that was never made (or whose sprite is gone) leaves drawing on the screen.
     if (!record || record->Texture == 0 || record->Width <= 0) {
         SetViewport2D(display, 0, 0, 0, 0);
@@ -174,16 +184,20 @@ void FreeSurfaces(Display& display) {
     FinishSurface(display);
     for (RenderSurface& surface : display.Offscreen.surfaces)
         DeleteFramebuffer(surface);
-    display.Offscreen.grabBuffer = {};
+    // A window made later may have another colour buffer.
+    display.Offscreen = OffscreenState{};
+}
+
+const RenderSurface* FramebufferSurface(const Display& display) {
+    const OffscreenState& offscreen = display.Offscreen;
+    if (offscreen.current < 0) return nullptr;
+    const RenderSurface& surface = offscreen.surfaces[static_cast<std::size_t>(offscreen.current)];
+    return surface.width ? &surface : nullptr;
 }
 
 std::int32_t TargetHeight(const Display& display) {
-    const OffscreenState& offscreen = display.Offscreen;
-    if (offscreen.current >= 0) {
-        const RenderSurface& surface = offscreen.surfaces[static_cast<std::size_t>(offscreen.current)];
-        if (surface.width) return display.Sprites.Record(surface.sprite).Height;
-    }
-    return display.ScreenHeight;
+    const RenderSurface* surface = FramebufferSurface(display);
+    return surface ? display.Sprites.Record(surface->sprite).Height : display.ScreenHeight;
 }
 
 } // namespace vlm

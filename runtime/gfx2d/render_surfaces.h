@@ -23,13 +23,13 @@ struct RenderSurface {
     std::uint32_t previousFramebuffer = 0; // bound again when drawing leaves the surface
     std::int32_t width = 0;                // non-zero: the framebuffer object is usable
     std::int32_t height = 0;
-    std::int32_t sprite = 0;
+    std::int32_t sprite = -1;              // -1: the surface was never made
 };
 
 struct OffscreenState {
     std::array<RenderSurface, kSurfaceCount> surfaces{};
     std::int32_t current = -1; // -1: drawing goes to the screen
-    std::int32_t alphaBits = 0;  // of the colour buffer, once known to be non-zero
+    std::int32_t alphaBits = 0;  // of the window's colour buffer, once known to be non-zero
     std::vector<std::uint8_t> grabBuffer; // screen copies when the colour buffer has no alpha
 };
 
@@ -41,6 +41,8 @@ void UseSurface(Display& display, std::int32_t surface);
 void FinishSurface(Display& display);
 // Deletes every framebuffer object (the context is about to go).
 void FreeSurfaces(Display& display);
+// The current surface when it draws through a framebuffer object, else null.
+const RenderSurface* FramebufferSurface(const Display& display);
 // The height that turns y-down drawing positions into GL rows of the current target.
 std::int32_t TargetHeight(const Display& display);
 

@@ -4,6 +4,7 @@
 #include <GL/glext.h>
 
 #include "frame/display.h"
+#include "frame/gl_extensions.h"
 #include "frame/screenshot.h"
 #include "gfx2d/drawing.h"
 
@@ -52,14 +53,17 @@ bool PrepareGrabTexture(Display& display, std::int32_t id, std::int32_t w, std::
 
 bool GrabScreen(Display& display, std::int32_t id, std::int32_t x, std::int32_t y, std::int32_t w,
                 std::int32_t h) {
+    const RenderSurface* surface = FramebufferSurface(display);
+    if (surface && surface->sprite == id) return false; // its texture is what is being drawn into
+    // Surfaces draw into RGBA textures; the window's buffer is asked once it has alpha.
     OffscreenState& offscreen = display.Offscreen;
-    if (offscreen.alphaBits == 0 && display.GlReady) {
+    if (!surface && offscreen.alphaBits == 0 && display.GlReady) {
         GLint bits = 0;
         glGetIntegerv(GL_ALPHA_BITS, &bits);
         offscreen.alphaBits = bits;
     }
     // Without alpha in the colour buffer the key colour has to be found by hand.
-    if (offscreen.alphaBits == 0) return GrabScreenByReadBack(display, id, x, y, w, h);
+    if (!surface && offscreen.alphaBits == 0) return GrabScreenByReadBack(display, id, x, y, w, h);
     if (!PrepareGrabTexture(display, id, w, h)) return false;
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, x, TargetHeight(display) - y - h, w, h);
     return true;
@@ -68,7 +72,9 @@ bool GrabScreen(Display& display, std::int32_t id, std::int32_t x, std::int32_t 
 bool GrabScreenByReadBack(Display& display, std::int32_t id, std::int32_t x, std::int32_t y, std::int32_t w,
                           std::int32_t h) {
     if (!display.GlReady) return false;
-    const std::uint32_t key = ProbeKeyColour(display); // draws, so it comes before the texture is bound
+    const RenderSurface* surface = FramebufferSurface(display);
+    if (surface && surface->sprite == id) return false;
+    const std::optional<std::uint32_t> key = ProbeKeyColour(display); // draws: before the texture is bound
     if (!PrepareGrabTexture(display, id, w, h)) return false;
     const SpriteRecord& record = display.Sprites.Record(id);
     const std::int32_t tw = record.TexWidth, th = record.TexHeight;
@@ -76,34 +82,49 @@ bool GrabScreenByReadBack(Display& display, std::int32_t id, std::int32_t x, std
     buffer.assign(static_cast<std::size_t>(tw) * static_cast<std::size_t>(th) * 4, 0);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadPixels(x, TargetHeight(display) - y - h, tw, th, GL_BGRA, GL_UNSIGNED_BYTE, buffer.data());
-    const std::uint8_t red = key & 0xFF, green = (key >> 8) & 0xFF, blue = (key >> 16) & 0xFF;
-    for (std::size_t i = 0; i < buffer.size(); i += 4) {
-        if (buffer[i] == blue && buffer[i + 1] == green && buffer[i + 2] == red) buffer[i + 3] = 0;
+    if (key) {
+        const std::uint8_t red = *key & 0xFF, green = (*key >> 8) & 0xFF, blue = (*key >> 16) & 0xFF;
+        for (std::size_t i = 0; i < buffer.size(); i += 4) {
+            if (buffer[i] == blue && buffer[i + 1] == green && buffer[i + 2] == red) buffer[i + 3] = 0;
+        }
     }
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, tw, th, GL_BGRA, GL_UNSIGNED_BYTE, buffer.data());
     return true;
 }
 
-std::uint32_t ProbeKeyColour(Display& display) {
+std::optional<std::uint32_t> ProbeKeyColour(Display& display) {
     const std::uint32_t key = display.Sprites.ColourKey;
+    if (key > 0xFFFFFF) return std::nullopt; // no key: no pixel is transparent
     if (key == 0) return 0;
-    // Plot the key where it does not show for long, read how it was stored, put the pixel back.
+    // Plot the key where it does not show for long, read how it was stored,
+    // put the pixel back; blending would mix the plots with what is there.
+    FlushDrawing(display);
+    const GLboolean blending = glIsEnabled(GL_BLEND);
+    glDisable(GL_BLEND);
     const std::uint32_t saved = ReadPixel(display, 4, 4);
     PlotPixel(display, 4, 4, key);
     const std::uint32_t stored = ReadPixel(display, 4, 4);
     PlotPixel(display, 4, 4, saved);
     FlushDrawing(display);
+    if (blending) glEnable(GL_BLEND);
     return stored;
 }
 
 bool SaveScreen(Display& display, std::string_view name) {
     if (!display.GlReady) return false;
     FlushDrawing(display);
+    // The screen is read even while a surface's framebuffer object is bound.
+    const RenderSurface* surface = FramebufferSurface(display);
+    const GlEntryPoints& gl = GlExtensions();
+    if (surface) gl.BindFramebufferEXT(GL_FRAMEBUFFER_EXT, surface->previousFramebuffer);
     const ScreenPicture picture = ReadBackBuffer(display);
-    const std::uint32_t probed = ProbeKeyColour(display);
-    std::optional<KeyColour> key = KeyColour{static_cast<std::uint8_t>(probed >> 16),
-                                             static_cast<std::uint8_t>(probed >> 8),
-                                             static_cast<std::uint8_t>(probed)};
+    if (surface) gl.BindFramebufferEXT(GL_FRAMEBUFFER_EXT, surface->framebuffer);
+
+    std::optional<KeyColour> key;
+    if (const std::optional<std::uint32_t> probed = ProbeKeyColour(display)) {
+        key = KeyColour{static_cast<std::uint8_t>(*probed >> 16), static_cast<std::uint8_t>(*probed >> 8),
+                        static_cast<std::uint8_t>(*probed)};
+    }
     // A PNG keeps every pixel opaque when the key is black; a BMP writes
     // key-coloured pixels in the standard key colour whatever the key is.
     if (IsPngName(name) && display.Sprites.ColourKey == 0) key.reset();

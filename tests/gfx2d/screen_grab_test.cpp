@@ -14,6 +14,7 @@ using test::Opaque;
 using test::Rgba;
 
 using test::kBlack;
+using test::kWhite;
 using test::kBlue;
 using test::kGreen;
 using test::kRed;
@@ -91,8 +92,16 @@ TEST_F(ScreenGrab, TheKeyProbePutsThePixelBack) {
     FillRect(*display_, 0, 0, 10, 10, kGreenColour);
     EXPECT_EQ(ProbeKeyColour(*display_), display_->Sprites.ColourKey);
     EXPECT_EQ(At(4, 4), kGreen);
+    // Blending does not mix the probe's plots into the picture.
+    SetBlendAlpha(*display_, 0.5);
+    EXPECT_EQ(ProbeKeyColour(*display_), display_->Sprites.ColourKey);
+    EXPECT_EQ(At(4, 4), kGreen);
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+    SetBlendAlpha(*display_, 0);
     display_->Sprites.SetColourKey(0);
     EXPECT_EQ(ProbeKeyColour(*display_), 0u);
+    display_->Sprites.SetColourKey(kNoColourKey);
+    EXPECT_FALSE(ProbeKeyColour(*display_).has_value());
 }
 
 class Surfaces : public ScreenGrab {};
@@ -186,8 +195,92 @@ TEST_F(ScreenGrab, SavedScreensKeepTheKeyColourApart) {
     ASSERT_TRUE(SaveScreen(*display_, png.string()));
     EXPECT_EQ(SavedPixel(png, 0, 0), kBlack); // black stays opaque in a PNG
 
+    display_->Sprites.SetColourKey(kNoColourKey); // no key: nothing becomes transparent
+    FillRect(*display_, 0, 0, 10, 10, 0xFFFFFF);
+    ASSERT_TRUE(SaveScreen(*display_, png.string()));
+    ASSERT_TRUE(SaveScreen(*display_, bmp.string()));
+    EXPECT_EQ(SavedPixel(png, 5, 5), kWhite);
+    EXPECT_EQ(SavedPixel(bmp, 5, 5), kWhite);
+
     EXPECT_FALSE(SaveScreen(*display_, "mem://00000010.0000000000001000"));
     EXPECT_FALSE(SaveScreen(*display_, (temp_ / "missing" / "shot.bmp").string()));
+}
+
+TEST_F(ScreenGrab, SavingWhileDrawingIntoASurfaceSavesTheScreen) {
+    FillRect(*display_, 0, 0, 320, 240, kBlueColour);
+    CreateSurface(*display_, 0, 50, 16, 16);
+    UseSurface(*display_, 0);
+    FillRect(*display_, 0, 0, 16, 16, kRedColour);
+    const auto bmp = temp_ / "screen.bmp";
+    ASSERT_TRUE(SaveScreen(*display_, bmp.string()));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    EXPECT_EQ(ReadPixel(*display_, 0, 0), kRedColour) << "still drawing into the surface";
+    UseSurface(*display_, -1);
+    EXPECT_EQ(SavedPixel(bmp, 0, 0), kBlue);
+    EXPECT_EQ(SavedPixel(bmp, 319, 239), kBlue);
+}
+
+TEST_F(Surfaces, GrabsInsideASurfaceKeepItsTransparency) {
+    CreateSurface(*display_, 0, 50, 64, 64);
+    UseSurface(*display_, 0);
+    DrawQuadrants(0, 0);
+    FillRect(*display_, 2, 2, 6, 6, display_->Sprites.ColourKey);
+    ASSERT_TRUE(GrabScreen(*display_, 5, 0, 0, 10, 10));
+    EXPECT_FALSE(GrabScreen(*display_, 50, 0, 0, 10, 10)) << "not into the picture being drawn";
+    UseSurface(*display_, -1);
+    FillRect(*display_, 0, 0, 320, 240, 0x00404040);
+    DrawSprite(*display_, 5, 100, 50);
+    EXPECT_EQ(At(100, 50), kRed);
+    EXPECT_EQ(At(104, 54), Opaque(64, 64, 64));
+    EXPECT_EQ(At(109, 59), kYellow);
+
+    // The screen's own grabs still find the key, whatever the surface's buffer had.
+    DrawQuadrants(20, 30);
+    FillRect(*display_, 22, 32, 6, 6, display_->Sprites.ColourKey);
+    ASSERT_TRUE(GrabScreen(*display_, 6, 20, 30, 10, 10));
+    DrawSprite(*display_, 6, 200, 50);
+    EXPECT_EQ(At(204, 54), Opaque(64, 64, 64));
+}
+
+TEST_F(Surfaces, GoingStraightFromSurfaceToSurfaceGivesTheScreenBack) {
+    for (const bool fallbackFirst : {true, false}) {
+        SCOPED_TRACE(fallbackFirst ? "borrowed area first" : "framebuffer object first");
+        FillRect(*display_, 0, 0, 320, 240, kBlueColour);
+        CreateSurface(*display_, 0, 50, 32, 32);
+        CreateSurface(*display_, 1, 51, 32, 32);
+        display_->Offscreen.surfaces[0].width = 0; // surface 0 borrows the screen
+        UseSurface(*display_, fallbackFirst ? 0 : 1);
+        FillRect(*display_, 0, 0, 32, 32, kRedColour);
+        UseSurface(*display_, fallbackFirst ? 1 : 0);
+        FillRect(*display_, 0, 0, 32, 32, kGreenColour);
+        UseSurface(*display_, -1);
+        EXPECT_EQ(At(10, 10), kBlue);
+        DrawSprite(*display_, fallbackFirst ? 50 : 51, 100, 100);
+        DrawSprite(*display_, fallbackFirst ? 51 : 50, 200, 100);
+        EXPECT_EQ(At(110, 110), kRed);
+        EXPECT_EQ(At(210, 110), kGreen);
+    }
+}
+
+TEST_F(Surfaces, RemakingWhatIsDrawnIntoEndsOffScreenDrawing) {
+    // A surface never made stays off, even when sprite 0 exists.
+    PutSprite(0, test::MakeImage(8, 8, [](int, int) { return kRed; }));
+    UseSurface(*display_, 7);
+    EXPECT_EQ(display_->Offscreen.current, -1);
+    FillRect(*display_, 0, 0, 4, 4, kGreenColour);
+    EXPECT_EQ(At(1, 1), kGreen);
+    EXPECT_EQ(Sprite(0).Width, 8);
+
+    CreateSurface(*display_, 2, 52, 16, 16);
+    UseSurface(*display_, 2);
+    CreateSurface(*display_, 2, 52, 24, 24); // the current surface itself
+    EXPECT_EQ(display_->Offscreen.current, -1);
+    EXPECT_EQ(display_->ViewWidth, 320);
+    EXPECT_EQ(Sprite(52).Width, 24);
+
+    UseSurface(*display_, 2);
+    CreateSurface(*display_, 4, 52, 16, 16); // another surface onto the current one's sprite
+    EXPECT_EQ(display_->Offscreen.current, -1);
 }
 
 } // namespace
