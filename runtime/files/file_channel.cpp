@@ -62,7 +62,15 @@ bool FileChannel::OpenForReading(std::string_view name) {
         position_ = 0;
         return true;
     }
-    if (!Adopt(::open(PlatformPath(resolved.name.view()).c_str(), O_RDONLY | O_CLOEXEC))) return false;
+    // Only files are read: a pipe or device could block or never end.
+    const int fd = ::open(PlatformPath(resolved.name.view()).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat info{};
+    if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
+        ::close(fd);
+        return false;
+    }
+    if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!Adopt(fd)) return false;
     size_ = fileLength_;
     position_ = 0;
     return true;
@@ -74,13 +82,15 @@ bool FileChannel::OpenForWriting(std::string_view name, bool append) {
     if (append) {
         fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
     } else {
-        // A new file replaces an old one; only files (or links to them) are
-        // removed, never a device or folder that happens to have the name.
+        // A new file replaces an old one's content; only files are replaced,
+        // never a device or folder that happens to have the name, and a file
+        // its owner made read-only stays as it is.
         struct stat info{};
-        if (::lstat(path.c_str(), &info) == 0 && (S_ISREG(info.st_mode) || S_ISLNK(info.st_mode))) {
-            ::unlink(path.c_str());
+        if (::stat(path.c_str(), &info) == 0) {
+            fd = S_ISREG(info.st_mode) ? ::open(path.c_str(), O_RDWR | O_TRUNC | O_CLOEXEC) : -1;
+        } else {
+            fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         }
-        fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     }
     if (!Adopt(fd)) return false;
     size_ = 0;

@@ -34,9 +34,12 @@ public:
 
     bool IsOpen() const { return fd_ >= 0 || memory_ != nullptr; }
     bool IsMemory() const { return memory_ != nullptr; }
+    // The memory block the channel reads, or null.
+    const std::uint8_t* MemoryBlock() const { return memory_; }
     std::int32_t Position() const;
     // Size taken at open (0 for write and append channels).
     std::int32_t Size() const;
+    std::int64_t Length() const { return size_; } // the whole size, also beyond 2 GiB
     // origin < 0 from the end, > 0 relative, 0 absolute.
     void Seek(std::int32_t offset, std::int32_t origin);
     bool AtEnd() const { return size_ <= position_; }

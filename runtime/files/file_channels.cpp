@@ -54,8 +54,16 @@ void FileChannelTable::CloseAll() {
     for (FileChannel& channel : channels_) channel.Close();
 }
 
+void FileChannelTable::CloseReadersOf(const void* block) {
+    for (FileChannel& channel : channels_) {
+        if (channel.MemoryBlock() == block) channel.Close();
+    }
+}
+
 FileChannelTable& TheFileChannels() {
-    static FileChannelTable table;
+    // Never destroyed: memory files going away during the process's exit
+    // still close the channels that read them. The system closes the files.
+    static FileChannelTable& table = *new FileChannelTable;
     return table;
 }
 

@@ -22,6 +22,8 @@ public:
     // The lowest channel that is not open, or -1.
     std::int32_t FirstFree() const;
     void CloseAll();
+    // Closes the channels reading this memory block (it is going away).
+    void CloseReadersOf(const void* block);
 
 private:
     std::array<FileChannel, kChannelCount> channels_;

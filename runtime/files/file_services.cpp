@@ -1,5 +1,6 @@
 #include "files/file_services.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <limits.h>
 #include <string>
@@ -22,7 +23,7 @@ char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A
 
 bool CopyInto(FileChannel& source, FileChannel& destination) {
     std::vector<std::uint8_t> block(kCopyBlockSize);
-    for (std::int64_t left = source.Size(); left > 0;) {
+    for (std::int64_t left = source.Length(); left > 0;) {
         const std::size_t n = static_cast<std::size_t>(std::min<std::int64_t>(left, kCopyBlockSize));
         const std::span<std::uint8_t> piece(block.data(), n);
         if (!source.Read(piece) || !destination.Write(piece)) return false;
@@ -35,12 +36,10 @@ bool CopyInto(FileChannel& source, FileChannel& destination) {
 
 std::int32_t FileExists(const DynString& name) {
     if (IsMemoryFileName(name.view())) return FindMemoryBlock(name.view()) ? 1 : 0;
-    const int fd = ::open(PlatformPath(name.view()).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return 0;
+    // Asked without opening: opening a pipe would wait for a writer.
+    const std::string path = PlatformPath(name.view());
     struct stat info{};
-    const bool file = ::fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode);
-    ::close(fd);
-    return file ? 1 : 0;
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.c_str(), R_OK) == 0 ? 1 : 0;
 }
 
 std::int32_t FileSize(const DynString& name) {
@@ -74,8 +73,35 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(std::string_view name) {
 }
 
 bool ReplaceFile(std::string_view name, std::span<const std::uint8_t> bytes) {
-    FileChannel file;
-    return file.Open(name, 0) && file.Write(bytes);
+    // Written beside the old file and renamed over it, so that a write that
+    // fails (a full disk) leaves the old content in place.
+    const std::string path = PlatformPath(name);
+    std::string temporary = path + ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0) return false;
+    bool written = true;
+    for (std::size_t done = 0; written && done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        written = n > 0;
+        if (written) done += static_cast<std::size_t>(n);
+    }
+    written = written && ::fsync(fd) == 0;
+    // The file keeps its old permissions; a new one gets those of any new file.
+    struct stat old{};
+    mode_t mode;
+    if (::stat(path.c_str(), &old) == 0) {
+        mode = old.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    written = ::fchmod(fd, mode) == 0 && written;
+    written = ::close(fd) == 0 && written;
+    if (written && ::rename(temporary.c_str(), path.c_str()) == 0) return true;
+    ::unlink(temporary.c_str());
+    return false;
 }
 
 std::int32_t DeleteFile(const DynString& name) { return ::unlink(name.c_str()) == 0 ? 1 : 0; }

@@ -1,5 +1,7 @@
 #include "files/line_slots.h"
 
+#include <algorithm>
+
 #include "files/error_state.h"
 #include "files/file_services.h"
 #include "files/line_split.h"
@@ -54,7 +56,10 @@ void LineSlotStore::Write(std::string_view name, std::int32_t slot, std::string_
         SetErrorCode(kErrorOutOfMemory);
         return;
     }
-    lines_[static_cast<std::size_t>(slot)] = std::string(value);
+    // A slot is one line of the file: a line break inside would move every later slot.
+    std::string line(value);
+    std::replace_if(line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    lines_[static_cast<std::size_t>(slot)] = std::move(line);
     highestUsed_ = std::max(highestUsed_, slot);
     changed_ = true;
     loaded_ = true;
@@ -66,6 +71,8 @@ void LineSlotStore::WriteBack() {
     for (std::int32_t i = 0; i <= highestUsed_; ++i) text += lines_[static_cast<std::size_t>(i)] + "\r\n";
     if (ReplaceFile(name_, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()))) {
         changed_ = false;
+    } else {
+        SetErrorCode(kErrorNoSuchFile);
     }
 }
 

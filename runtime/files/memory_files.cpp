@@ -6,6 +6,8 @@
 #include <mutex>
 #include <utility>
 
+#include "files/file_channels.h"
+
 namespace vlm {
 
 namespace {
@@ -51,7 +53,8 @@ private:
 };
 
 MemoryFileRegistry& TheRegistry() {
-    static MemoryFileRegistry registry;
+    // Never destroyed: memory files that are themselves static unregister during the exit.
+    static MemoryFileRegistry& registry = *new MemoryFileRegistry;
     return registry;
 }
 
@@ -139,6 +142,8 @@ void MemoryFile::Unregister() noexcept {
     TheRegistry().Remove(
         {static_cast<std::uint32_t>(block_.size()), reinterpret_cast<std::uintptr_t>(block_.data())}, writable_);
     registered_ = false;
+    // Channels still reading a block nobody registers any more would read freed memory.
+    if (!block_.empty() && !FindMemoryBlock(name_.view())) TheFileChannels().CloseReadersOf(block_.data());
 }
 
 std::optional<std::span<std::uint8_t>> FindMemoryBlock(std::string_view name) { return Find(name, false); }

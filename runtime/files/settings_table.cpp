@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "files/error_state.h"
 #include "files/file_services.h"
 #include "files/line_split.h"
 #include "files/memory_files.h"
@@ -125,20 +126,43 @@ std::string_view SettingsTable::Lookup(std::string_view section, std::string_vie
     return fallback;
 }
 
-void SettingsTable::Set(std::string_view section, std::string_view key, std::string_view value) {
+namespace {
+
+bool FitsName(std::string_view name) {
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) < 32 || c == ' ' || c == '=' || c == ']') return false;
+    }
+    return true;
+}
+
+// What the reader gives back exactly as it was set.
+bool Storable(std::string_view section, std::string_view key, std::string_view value) {
+    if (!FitsName(section) || key.empty() || !FitsName(key) || key[0] == '[' || key[0] == ';') return false;
+    if (value.empty() || value[0] == ' ') return false;
+    for (const char c : value) {
+        if (static_cast<unsigned char>(c) < 32) return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool SettingsTable::Set(std::string_view section, std::string_view key, std::string_view value) {
+    if (!Storable(section, key, value)) return false;
     changed_ = true;
     for (SettingsSection& s : sections_) {
         if (!SameNoCase(s.name, section)) continue;
         for (auto& [k, v] : s.keys) {
             if (SameNoCase(k, key)) {
                 v = std::string(value);
-                return;
+                return true;
             }
         }
         s.keys.emplace_back(key, value);
-        return;
+        return true;
     }
     sections_.push_back({std::string(section), {{std::string(key), std::string(value)}}});
+    return true;
 }
 
 void SettingsTable::WriteBack() {
@@ -146,6 +170,8 @@ void SettingsTable::WriteBack() {
     const std::string text = FormatSettings(sections_);
     if (ReplaceFile(name_, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()))) {
         changed_ = false;
+    } else {
+        SetErrorCode(kErrorNoSuchFile);
     }
 }
 
@@ -160,8 +186,8 @@ DynString SettingsLookup(const DynString& section, const DynString& key, const D
     return DynString(TheSettingsTable().Lookup(section.view(), key.view(), fallback.view()));
 }
 
-void SetSetting(const DynString& section, const DynString& key, const DynString& value) {
-    TheSettingsTable().Set(section.view(), key.view(), value.view());
+std::int32_t SetSetting(const DynString& section, const DynString& key, const DynString& value) {
+    return TheSettingsTable().Set(section.view(), key.view(), value.view()) ? 1 : 0;
 }
 
 } // namespace vlm

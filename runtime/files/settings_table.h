@@ -33,8 +33,12 @@ public:
     // Case-insensitive section then key, first matches only; else `fallback`.
     std::string_view Lookup(std::string_view section, std::string_view key, std::string_view fallback) const;
     // Sets a key of the first matching section (adding what is missing).
-    void Set(std::string_view section, std::string_view key, std::string_view value);
-    // Writes the held file back when it changed and is a disk file.
+    // False, and nothing changes, for texts the file form cannot hold: names
+    // with blanks, control bytes, "=" or "]", keys starting with "[" or ";",
+    // empty keys or values, values with control bytes or leading blanks.
+    bool Set(std::string_view section, std::string_view key, std::string_view value);
+    // Writes the held file back when it changed and is a disk file; a failed
+    // write sets code 3 and the old file stays as it was.
     void WriteBack();
 
     const std::string& Name() const { return name_; }
@@ -51,6 +55,6 @@ SettingsTable& TheSettingsTable();
 // ---- Program-facing ---------------------------------------------------------
 void LoadSettings(const DynString& name);
 DynString SettingsLookup(const DynString& section, const DynString& key, const DynString& fallback);
-void SetSetting(const DynString& section, const DynString& key, const DynString& value);
+std::int32_t SetSetting(const DynString& section, const DynString& key, const DynString& value); // 1 stored, 0 refused
 
 } // namespace vlm

@@ -1,0 +1,168 @@
+// What the file layer does so that nothing is lost or hangs: stores
+// replaced only once the new content is written, files kept read-only,
+// pipes never waited on, channels let go of memory that goes away.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "files/error_state.h"
+#include "files/file_channels.h"
+#include "files/file_services.h"
+#include "files/line_slots.h"
+#include "files/memory_files.h"
+#include "files/settings_table.h"
+#include "support/temp_folder.h"
+
+namespace vlm {
+namespace {
+
+using test::ReadWholeFile;
+using test::TempFolder;
+using test::WriteWholeFile;
+
+// Files may not grow beyond `bytes` in this process: writes past it fail as on a full disk.
+void LimitFileSize(rlim_t bytes) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{bytes, bytes};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+TEST(FileSafetyDeathTest, AStoreThatCannotBeWrittenKeepsItsOldFile) {
+    TempFolder temp;
+    const std::string old(1500, 'x');
+    WriteWholeFile(temp / "slots.txt", old + "\r\n");
+    WriteWholeFile(temp / "setup.ini", "[video]\r\nwidth=640\r\n");
+    EXPECT_EXIT(
+        {
+            LimitFileSize(100);
+            LineSlotStore slots;
+            slots.Write((temp / "slots.txt").string(), 1, "more");
+            SetErrorCode(kErrorSuccess);
+            slots.WriteBack();
+            const bool slotsKept = TheErrorState().LastErrorCode == kErrorNoSuchFile &&
+                                   ReadWholeFile(temp / "slots.txt") == old + "\r\n";
+            SettingsTable settings;
+            settings.MakeCurrent((temp / "setup.ini").string());
+            settings.Set("video", "title", std::string(200, 't'));
+            SetErrorCode(kErrorSuccess);
+            settings.WriteBack();
+            const bool settingsKept = TheErrorState().LastErrorCode == kErrorNoSuchFile &&
+                                      ReadWholeFile(temp / "setup.ini") == "[video]\r\nwidth=640\r\n";
+            const bool noLeftovers = std::distance(std::filesystem::directory_iterator(temp.path()),
+                                                   std::filesystem::directory_iterator()) == 2;
+            std::_Exit(slotsKept && settingsKept && noLeftovers ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST(FileSafety, ReplacedStoresKeepTheirPermissions) {
+    TempFolder temp;
+    const auto path = temp / "slots.txt";
+    WriteWholeFile(path, "a\r\n");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                                           std::filesystem::perms::group_read);
+    LineSlotStore slots;
+    slots.Write(path.string(), 0, "b");
+    slots.WriteBack();
+    EXPECT_EQ(ReadWholeFile(path), "b\r\n");
+    EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                  std::filesystem::perms::group_read);
+}
+
+TEST(FileSafety, ALineBreakInASlotDoesNotMoveTheOthers) {
+    TempFolder temp;
+    const std::string path = (temp / "slots.txt").string();
+    LineSlotStore slots;
+    slots.Write(path, 0, "one\r\ntwo");
+    slots.Write(path, 1, "second");
+    slots.WriteBack();
+    LineSlotStore again;
+    EXPECT_EQ(again.Read(path, 0), "one  two");
+    EXPECT_EQ(again.Read(path, 1), "second");
+}
+
+TEST(FileSafety, SettingsThatTheFileCannotHoldAreRefused) {
+    TempFolder temp;
+    const std::string path = (temp / "setup.ini").string();
+    SettingsTable table;
+    table.MakeCurrent(path);
+    EXPECT_FALSE(table.Set("Video Mode", "width", "640"));
+    EXPECT_FALSE(table.Set("video", "a=b", "1"));
+    EXPECT_FALSE(table.Set("video", "", "1"));
+    EXPECT_FALSE(table.Set("video", "[key", "1"));
+    EXPECT_FALSE(table.Set("video", ";key", "1"));
+    EXPECT_FALSE(table.Set("video]", "key", "1"));
+    EXPECT_FALSE(table.Set("video", "title", ""));
+    EXPECT_FALSE(table.Set("video", "title", "  padded"));
+    EXPECT_FALSE(table.Set("video", "title", "x\r\n[evil]\r\nk=v"));
+    EXPECT_TRUE(table.Set("video", "title", "Splosh = fun; [really]"));
+    EXPECT_TRUE(table.Set("", "top", "\xE9t\xE9"));
+    table.WriteBack();
+
+    SettingsTable reread;
+    reread.MakeCurrent(path);
+    EXPECT_EQ(reread.Lookup("video", "title", "?"), "Splosh = fun; [really]");
+    EXPECT_EQ(reread.Lookup("", "top", "?"), "\xE9t\xE9");
+    EXPECT_EQ(reread.Sections().size(), 2u);
+}
+
+TEST(FileSafety, WritingGoesThroughLinksAndLeavesDevicesAlone) {
+    TempFolder temp;
+    WriteWholeFile(temp / "target.txt", "old content\r\n");
+    std::filesystem::create_symlink(temp / "target.txt", temp / "link.txt");
+    ASSERT_EQ(OpenFile(0, DynString((temp / "link.txt").string()), 0), 1);
+    WriteLine(0, DynString("new"));
+    CloseFile(0);
+    EXPECT_TRUE(std::filesystem::is_symlink(temp / "link.txt"));
+    EXPECT_EQ(ReadWholeFile(temp / "target.txt"), "new\r\n");
+}
+
+TEST(FileSafetyDeathTest, AReadOnlyFileIsNotReplaced) {
+    TempFolder temp;
+    const auto path = temp / "precious.dat";
+    WriteWholeFile(path, "precious");
+    ::chmod(path.c_str(), 0444);
+    ::chmod(temp.path().c_str(), 0777);
+    EXPECT_EXIT(
+        {
+            // As root every file is writable; the check needs an ordinary user.
+            if (::getuid() == 0 && ::setuid(65534) != 0) std::_Exit(2);
+            const bool refused = OpenFile(0, DynString(path.string()), 0) == 0;
+            std::_Exit(refused && ReadWholeFile(path) == "precious" ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST(FileSafety, PipesAreNeitherFilesNorWaitedOn) {
+    TempFolder temp;
+    const auto pipe = temp / "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(FileExists(DynString(pipe.string())), 0);
+    EXPECT_EQ(OpenFile(0, DynString(pipe.string()), 1), 0);
+    EXPECT_FALSE(vlm::ReadWholeFile(pipe.string()).has_value());
+}
+
+TEST(FileSafety, ChannelsLetGoOfMemoryThatIsNoLongerRegistered) {
+    std::vector<std::uint8_t> block = {1, 2, 3, 4};
+    {
+        MemoryFile first{std::span<const std::uint8_t>(block)};
+        MemoryFile second{std::span<const std::uint8_t>(block)};
+        ASSERT_EQ(OpenFile(0, first.Name(), 1), 1);
+        ASSERT_EQ(OpenFile(1, first.Name(), 1), 1);
+        {
+            MemoryFile moved(std::move(second));
+        }
+        // Still registered once: the channels read on.
+        EXPECT_EQ(ReadInt8(0), 1);
+    }
+    EXPECT_FALSE(TheFileChannels().Find(0)->IsOpen());
+    EXPECT_FALSE(TheFileChannels().Find(1)->IsOpen());
+}
+
+} // namespace
+} // namespace vlm
