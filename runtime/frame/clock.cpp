@@ -1,5 +1,6 @@
 #include "frame/clock.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -40,7 +41,8 @@ double FrameDuration() {
 }
 
 void SleepMilliseconds(double ms) {
-    const double whole = std::trunc(ms);
+    // At most what the microsecond count can hold (about 292,000 years).
+    const double whole = std::min(std::trunc(ms), 9.2e12);
     if (whole > 0) platform::SleepMicroseconds(static_cast<std::int64_t>(whole) * 1000);
 }
 

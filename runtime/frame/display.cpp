@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <climits>
+
 #include "frame/clock.h"
 #include "frame/gl_extensions.h"
 #include "frame/software_renderer.h"
@@ -42,7 +44,8 @@ void DestroyTheDisplay() {
 std::int32_t FrameCapForInterval(double frameInterval) {
     if (frameInterval <= 0) return 5;
     // Rounded, not truncated: 1000 / (1000 / 60) comes out just below 60.
-    return static_cast<std::int32_t>(1000.0 / frameInterval + 0.5);
+    const double cap = 1000.0 / frameInterval + 0.5;
+    return cap >= INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(cap);
 }
 
 bool CreateDisplayWindow(Display& display, std::int32_t width, std::int32_t height, std::int32_t colourDepth,

@@ -1,6 +1,8 @@
 #include "frame/frame_loop.h"
 
 #include <GL/gl.h>
+#include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <string_view>
 
@@ -169,8 +171,9 @@ void ShowFrame() {
 void SetFrameRateLimit(double framesPerSecond) {
     Display* display = TheDisplay();
     if (!display) return;
-    const auto n = static_cast<std::int64_t>(framesPerSecond); // truncates towards zero
-    display->FrameInterval = n <= 0 ? 2.0 : 1000.0 / static_cast<double>(n);
+    // A whole number of frames (truncated); none, or more than a 32-bit count, means no cap.
+    const bool capped = framesPerSecond >= 1 && framesPerSecond <= INT32_MAX;
+    display->FrameInterval = capped ? 1000.0 / std::trunc(framesPerSecond) : 2.0;
 }
 
 void SetEscapeQuits(std::int32_t flag) {

@@ -9,10 +9,6 @@
 
 namespace vlm {
 
-namespace {
-
-// The runtime's texts are single-byte (the Latin-1 range of Windows-1252);
-// the window system and terminals want UTF-8.
 std::string Utf8FromSingleByte(std::string_view text) {
     std::string out;
     for (const char c : text) {
@@ -26,8 +22,6 @@ std::string Utf8FromSingleByte(std::string_view text) {
     }
     return out;
 }
-
-} // namespace
 
 bool RunningHeadless() {
     const char* value = std::getenv("VELMORA_HEADLESS");

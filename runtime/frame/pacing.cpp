@@ -58,9 +58,11 @@ double WaitForFrameTime(double& nextFrameTime, double frameInterval, SleepMargin
     } while (now <= nextFrameTime);
 
     double next = nextFrameTime + frameInterval;
-    if (frameInterval > 0) {
-        while (next < now)
-            next += frameInterval;
+    if (frameInterval > 0 && next < now) {
+        // Missed slots are skipped in one step: counted one by one, a tiny
+        // interval would take practically forever.
+        next += std::ceil((now - next) / frameInterval) * frameInterval;
+        next = std::max(next, now);
     }
     nextFrameTime = next;
     return (now - t0) + 1;

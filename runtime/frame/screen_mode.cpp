@@ -46,9 +46,9 @@ std::int32_t EnterFullScreen(Display& display) {
 
 void ApplyScreenMode(Display& display, std::int32_t width, std::int32_t height, std::int32_t colourDepth,
                      bool fullScreen) {
-    if (width != 0) display.ScreenWidth = width;
-    if (height != 0) display.ScreenHeight = height;
-    if (colourDepth != 0) display.ColourDepth = colourDepth;
+    if (width > 0) display.ScreenWidth = width;
+    if (height > 0) display.ScreenHeight = height;
+    if (colourDepth > 0) display.ColourDepth = colourDepth;
     if (fullScreen)
         EnterFullScreen(display);
     else
@@ -64,6 +64,7 @@ void HideWindowForBackground(Display& display) {
 }
 
 void SetScreenSize(std::int32_t width, std::int32_t height, std::int32_t fullScreen) {
+    if (width < 1 || height < 1) return; // no window can have such a size
     StartupSettings& settings = TheStartupSettings();
     settings.WindowWidth = width;
     settings.WindowHeight = height;

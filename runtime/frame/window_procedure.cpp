@@ -3,6 +3,7 @@
 #include "frame/display.h"
 #include "frame/frame_loop.h"
 #include "frame/lifecycle.h"
+#include "frame/message_box.h"
 #include "frame/startup_settings.h"
 
 namespace vlm {
@@ -17,7 +18,7 @@ void ShowTitle(std::string_view suffix) {
     if (!display || !display->WindowHandle) return;
     std::string title(TheFrameLoop().WindowTitle.view());
     title += suffix;
-    display->WindowHandle->SetTitle(title);
+    display->WindowHandle->SetTitle(Utf8FromSingleByte(title));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "input/input_devices.h"
 
+#include <climits>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -74,17 +76,21 @@ void InputDevices::StartRecording(std::unique_ptr<InputRecorder> recorder) {
 
 void InputDevices::SamplePointer() {
     const PointerSample s = source_->ReadPointer(!PointerVisible);
+    // Positions far apart (a program may set any) would overflow 32 bits.
+    const auto saturate = [](std::int64_t v) {
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+    };
     std::int32_t dx = 0, dy = 0;
     if (s.Moved && s.Absolute) {
-        dx = s.X - MouseX;
-        dy = s.Y - MouseY;
+        dx = saturate(std::int64_t{s.X} - MouseX);
+        dy = saturate(std::int64_t{s.Y} - MouseY);
         MouseX = s.X;
         MouseY = s.Y;
     } else if (s.Moved) {
         dx = s.DeltaX;
         dy = s.DeltaY;
-        MouseX += dx;
-        MouseY += dy;
+        MouseX = saturate(std::int64_t{MouseX} + dx);
+        MouseY = saturate(std::int64_t{MouseY} + dy);
     }
     LastDeltaX = ToInt16(dx);
     LastDeltaY = ToInt16(dy);

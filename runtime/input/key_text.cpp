@@ -45,7 +45,8 @@ std::uint8_t CharForScanCode(const InputDevices& input, std::int32_t scanCode) {
     // Letters take the shift in ReadKeyChar; other keys here.
     if (shift && !(c >= 'a' && c <= 'z')) c = Shifted(c);
     const auto byte = static_cast<std::uint8_t>(c);
-    if (byte >= 1 && byte <= 31 && byte != 8 && byte != 10) return 0;
+    // Control characters other than Backspace and Return type nothing; nor does Delete (127).
+    if ((byte >= 1 && byte <= 31 && byte != 8 && byte != 10) || byte == 127) return 0;
     return byte;
 }
 

@@ -110,8 +110,9 @@ void DynString::Clear() noexcept {
 }
 
 void DynString::Reserve(std::uint32_t n, bool keep) {
-    if (n == 0 || capacity_ >= n + 1) return;
-    CheckedLength(n);
+    if (n == 0) return;
+    CheckedLength(n); // before n + 1 is formed: it would wrap for the largest n
+    if (capacity_ >= n + 1) return;
     const std::uint32_t capacity = ((n + 1) & ~15u) + 16;
     char* fresh = new (std::nothrow) char[capacity];
     if (!fresh) RaiseRuntimeError(kErrorOutOfMemory);

@@ -48,6 +48,13 @@ TEST_F(DisplayWindow, OpensAtTheAskedSize) {
     EXPECT_GT(display_->ColourDepth, 0);
     EXPECT_EQ(display_->WindowHandle->Title(), "Velmora");
     EXPECT_NEAR(display_->FrameInterval, 1000.0 / 60, 1e-9);
+
+    // Sizes below 1 are no sizes: the mode keeps the old one.
+    ApplyScreenMode(*display_, -5, -5, -1, false);
+    EXPECT_EQ(display_->ScreenWidth, 320);
+    EXPECT_EQ(display_->ScreenHeight, 200);
+    SetScreenSize(-5, -5, 0);
+    EXPECT_EQ(display_->ScreenWidth, 320);
 }
 
 TEST_F(DisplayWindow, UncappedFramesAreTwoMillisecondsApart) {
@@ -178,6 +185,7 @@ TEST(FrameCap, ModeSwitchKeepsAWholeCap) {
     EXPECT_EQ(FrameCapForInterval(10.0), 100);
     EXPECT_EQ(FrameCapForInterval(0.0), 5);
     EXPECT_EQ(FrameCapForInterval(-1.0), 5);
+    EXPECT_EQ(FrameCapForInterval(1e-12), INT32_MAX);
 }
 
 } // namespace

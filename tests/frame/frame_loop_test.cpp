@@ -75,6 +75,11 @@ TEST_F(FrameLoop, FrameRateLimit) {
     EXPECT_EQ(display_->FrameInterval, 2.0);
     SetFrameRateLimit(100);
     EXPECT_EQ(display_->FrameInterval, 10.0);
+    SetFrameRateLimit(1e10); // beyond a 32-bit count: no cap
+    EXPECT_EQ(display_->FrameInterval, 2.0);
+    SetFrameRateLimit(std::nan(""));
+    EXPECT_EQ(display_->FrameInterval, 2.0);
+    SetFrameRateLimit(100);
     EXPECT_EQ(display_->NextFrameTime, next);
 }
 
@@ -148,6 +153,11 @@ TEST_F(FrameLoop, DeactivationPausesAndAppendsTheMarkerToTheGivenTitle) {
     WindowProcedure(activate);
     EXPECT_FALSE(loop.Paused);
     EXPECT_EQ(display_->WindowHandle->Title(), "game");
+
+    // Titles are single-byte texts; the window system is given UTF-8.
+    SetWindowTitle(DynString("f\xFCr"));
+    EXPECT_EQ(display_->WindowHandle->Title(), "f\xC3\xBCr");
+    SetWindowTitle(DynString("game"));
 
     SetAutoPause(0);
     activate.FirstParameter = 0;

@@ -127,5 +127,20 @@ TEST(SleepMargin, MeasuredFromShortSleeps) {
     EXPECT_LT(margin.Value(), 1.0);
 }
 
+TEST(Pacing, MissedSlotsOfTinyIntervalsAreSkippedAtOnce) {
+    FakeTime time;
+    time.now = 1.2e7; // long after the last deadline, late in a long run
+    SleepMargin margin(0.5);
+    double next = 1000.0;
+    WaitForFrameTime(next, 1e-7, margin, time.Services()); // would count 1e14 slots one by one
+    EXPECT_GE(next, time.now);
+    EXPECT_LT(next, time.now + 1.0);
+    // An ordinary interval still lands on its grid.
+    double late = 1016.0;
+    time.now = 1100.0;
+    WaitForFrameTime(late, 16.0, margin, time.Services());
+    EXPECT_DOUBLE_EQ(late, 1112.0);
+}
+
 } // namespace
 } // namespace vlm

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "frame/frame_loop.h"
 #include "input/input_recorder.h"
 #include "input/key_text.h"
@@ -65,6 +67,16 @@ TEST_F(ScriptedInputDevices, MouseDeltasAreComputedOncePerFrame) {
     EXPECT_EQ(MouseAxis(3), 0);
 }
 
+TEST_F(ScriptedInputDevices, PositionsFarApartGiveSaturatedDeltas) {
+    Use("1 move -2147483648 0\n2 move 2147483647 0\n3 move 10 0\n");
+    input_->BeginFrame();
+    input_->BeginFrame();
+    EXPECT_EQ(MouseAxis(0), 32767); // a long way to the right, not to the left
+    SetMousePosition(INT32_MIN, 0);
+    input_->BeginFrame();
+    EXPECT_EQ(MouseAxis(0), 32767);
+}
+
 TEST_F(ScriptedInputDevices, SetMousePositionMovesOnlyTheRuntimePointer) {
     Use("1 move 50 50\n3 move 60 50\n");
     input_->BeginFrame();
@@ -103,6 +115,7 @@ TEST_F(ScriptedInputDevices, CharactersOfSingleKeys) {
     EXPECT_EQ(CharForScanCode(1), 0); // Escape is a control character
     EXPECT_EQ(CharForScanCode(57), ' ');
     EXPECT_EQ(CharForScanCode(16), 'q');
+    EXPECT_EQ(CharForScanCode(211), 0); // Delete types nothing
     input_->BeginFrame();
     EXPECT_EQ(CharForScanCode(2), '!');
 }

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdint>
 #include <string>
+
+#include "runtime_error_hook.h"
 
 namespace vlm {
 namespace {
@@ -57,6 +60,12 @@ TEST(DynString, ReserveKeepsOrClearsText) {
 
     s.Reserve(5, true); // already big enough
     EXPECT_EQ(s.capacity(), 32u);
+}
+
+TEST(DynStringDeathTest, TheLargestReserveIsOutOfMemory) {
+    // n + 1 wraps to 0 for the largest n: it must not pass as "already big enough".
+    EXPECT_ENDS_WITH_CODE(DynString().Reserve(UINT32_MAX, false), 7);
+    EXPECT_ENDS_WITH_CODE(DynString().WritableBuffer(UINT32_MAX, false)[0] = 'x', 7);
 }
 
 TEST(DynString, SyncLengthStopsAtNulOrCapacity) {
