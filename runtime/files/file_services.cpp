@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
 #include <limits.h>
 #include <string>
 #include <sys/stat.h>
@@ -74,8 +75,21 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(std::string_view name) {
 
 bool ReplaceFile(std::string_view name, std::span<const std::uint8_t> bytes) {
     // Written beside the old file and renamed over it, so that a write that
-    // fails (a full disk) leaves the old content in place.
-    const std::string path = PlatformPath(name);
+    // fails (a full disk) leaves the old content in place. A link is
+    // followed to its file; devices, folders and read-only files stay.
+    std::string path = PlatformPath(name);
+    struct stat existing{};
+    if (::lstat(path.c_str(), &existing) == 0) {
+        if (S_ISLNK(existing.st_mode)) {
+            std::error_code error;
+            const std::filesystem::path target = std::filesystem::canonical(path, error);
+            if (error) return false;
+            path = target.string();
+        }
+        if (::stat(path.c_str(), &existing) != 0 || !S_ISREG(existing.st_mode) || ::access(path.c_str(), W_OK) != 0) {
+            return false;
+        }
+    }
     std::string temporary = path + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) return false;

@@ -25,7 +25,9 @@ void ConvertToForwardSlashes(DynString& text);     // every '\' becomes '/', in 
 // The whole content of a file or registered block, found through the
 // MediaNameResolver; nullopt when it cannot be opened or read.
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(std::string_view name);
-// Replaces the file with exactly these bytes; false on any failure.
+// Replaces the file with exactly these bytes, all or nothing: the old file
+// stays when writing fails. Links are followed; an existing file that is not
+// a writable regular file is left alone (false).
 bool ReplaceFile(std::string_view name, std::span<const std::uint8_t> bytes);
 // '*' any run, '?' any one byte but '.', "*.*" everything; A-Z fold to a-z.
 bool WildcardMatch(std::string_view pattern, std::string_view name);

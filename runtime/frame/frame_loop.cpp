@@ -54,6 +54,7 @@ void EndOnQuitKeys(InputDevices& input) {
 // when it asks for the end.
 void RunScriptActions(Display& display, InputDevices& input) {
     const FrameActions actions = input.Source().TakeFrameActions();
+    if (!actions.Shots.empty()) FlushDrawing(display); // a shot shows everything drawn so far
     for (const std::string& name : actions.Shots)
         SaveFramePicture(display, name);
     if (actions.End) {

@@ -14,9 +14,14 @@ namespace vlm {
 
 namespace {
 
+// No picture the decoders accept needs a larger file (8192 x 8192 pixels of
+// 32-bit BMP are 256 MiB); larger files are refused before anything is read.
+constexpr std::int64_t kMaxPictureFileBytes = std::int64_t{512} << 20;
+
 std::optional<std::vector<std::uint8_t>> ReadDiskFile(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    if (info.st_size > kMaxPictureFileBytes) return std::nullopt;
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
     if (!file) return std::nullopt;
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.st_size));

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <png.h>
 #include <string>
-#include <unistd.h>
 
+#include "files/file_services.h"
 #include "files/memory_files.h"
 
 namespace vlm {
@@ -134,13 +134,8 @@ bool WriteScreenPicture(std::string_view name, const ScreenPicture& picture, std
     if (IsMemoryFileName(name)) return false;
     const std::vector<std::uint8_t> bytes =
         IsPngName(name) ? EncodePng(picture, key) : EncodeBmp(picture, key);
-    if (bytes.empty()) return false;
-    const std::string path(name);
-    ::unlink(path.c_str());
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && written;
+    // Replaced only once the new picture is written whole.
+    return !bytes.empty() && ReplaceFile(name, bytes);
 }
 
 } // namespace vlm

@@ -79,16 +79,19 @@ void PlotPixel(Display& display, std::int32_t x, std::int32_t y, std::uint32_t c
 
 void FillRect(Display& display, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
               std::uint32_t colour) {
-    // Negative sizes extend left and up from the given corner, which stays included.
-    if (w < 0) {
-        x = x + w + 1;
-        w = -w;
+    // Negative sizes extend left and up from the given corner, which stays
+    // included (in 64 bits: no size or place overflows).
+    std::int64_t left64 = x, top64 = y, width = w, height = h;
+    if (width < 0) {
+        left64 += width + 1;
+        width = -width;
     }
-    if (h < 0) {
-        y = y + h + 1;
-        h = -h;
+    if (height < 0) {
+        top64 += height + 1;
+        height = -height;
     }
-    const float left = x, top = y, right = static_cast<float>(x + w), bottom = static_cast<float>(y + h);
+    const auto left = static_cast<float>(left64), top = static_cast<float>(top64);
+    const auto right = static_cast<float>(left64 + width), bottom = static_cast<float>(top64 + height);
     const BatchVertex quad[4] = {
         ColouredVertex(display, left, bottom, colour), ColouredVertex(display, right, bottom, colour),
         ColouredVertex(display, right, top, colour), ColouredVertex(display, left, top, colour)};

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "frame/display.h"
@@ -132,6 +133,8 @@ void CreateSurface(Display& display, std::int32_t index, std::int32_t id, std::i
     SpriteRecord& record = store.Record(id);
     const auto size = CreateSpriteTexture(image, 0, 0, 0, 0, &record.Texture, nullptr, false, false);
     if (!size) return;
+    w = std::min(w, size->usedWidth);
+    h = std::min(h, size->usedHeight);
     record.Width = static_cast<std::int16_t>(w);
     record.Height = static_cast<std::int16_t>(h);
     record.TexWidth = static_cast<std::int16_t>(size->width);

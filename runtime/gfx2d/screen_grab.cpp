@@ -4,7 +4,6 @@
 #include <GL/glext.h>
 
 #include "frame/display.h"
-#include "frame/gl_extensions.h"
 #include "frame/screenshot.h"
 #include "gfx2d/drawing.h"
 
@@ -113,12 +112,7 @@ std::optional<std::uint32_t> ProbeKeyColour(Display& display) {
 bool SaveScreen(Display& display, std::string_view name) {
     if (!display.GlReady) return false;
     FlushDrawing(display);
-    // The screen is read even while a surface's framebuffer object is bound.
-    const RenderSurface* surface = FramebufferSurface(display);
-    const GlEntryPoints& gl = GlExtensions();
-    if (surface) gl.BindFramebufferEXT(GL_FRAMEBUFFER_EXT, surface->previousFramebuffer);
     const ScreenPicture picture = ReadBackBuffer(display);
-    if (surface) gl.BindFramebufferEXT(GL_FRAMEBUFFER_EXT, surface->framebuffer);
 
     std::optional<KeyColour> key;
     if (const std::optional<std::uint32_t> probed = ProbeKeyColour(display)) {

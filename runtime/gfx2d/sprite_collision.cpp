@@ -9,27 +9,29 @@ namespace vlm {
 
 namespace {
 
+// Screen positions are worked out in 64 bits: sprites placed near the ends
+// of the 32-bit range must not overflow.
 struct MaskView {
     const std::uint8_t* mask = nullptr;
-    std::int32_t rowLength = 0; // the texture's width
-    std::int32_t width = 0, height = 0;
-    std::int32_t x = 0, y = 0; // where the image's top-left corner lies on the screen
+    std::int64_t rowLength = 0; // the texture's width
+    std::int64_t width = 0, height = 0;
+    std::int64_t x = 0, y = 0; // where the image's top-left corner lies on the screen
 
     // Points outside the picture (a frame cell past its edge) count as transparent.
-    bool Opaque(std::int32_t sx, std::int32_t sy) const {
-        const std::int32_t column = sx - x, row = height - 1 - (sy - y);
+    bool Opaque(std::int64_t sx, std::int64_t sy) const {
+        const std::int64_t column = sx - x, row = height - 1 - (sy - y);
         if (column < 0 || column >= width || row < 0 || row >= height) return false;
-        return mask[static_cast<std::size_t>(row) * rowLength + column] != 0;
+        return mask[static_cast<std::size_t>(row * rowLength + column)] != 0;
     }
 };
 
 // Four interleaved passes with a step of 2 find overlaps of large shapes early.
-std::int32_t PixelTest(const MaskView& a, const MaskView& b, std::int32_t left, std::int32_t right,
-                       std::int32_t top, std::int32_t bottom) {
+std::int32_t PixelTest(const MaskView& a, const MaskView& b, std::int64_t left, std::int64_t right,
+                       std::int64_t top, std::int64_t bottom) {
     if (!a.mask || !b.mask) return 0;
     for (const auto& [dx, dy] : {std::pair{0, 0}, {1, 0}, {0, 1}, {1, 1}}) {
-        for (std::int32_t y = top + dy; y < bottom; y += 2) {
-            for (std::int32_t x = left + dx; x < right; x += 2) {
+        for (std::int64_t y = top + dy; y < bottom; y += 2) {
+            for (std::int64_t x = left + dx; x < right; x += 2) {
                 if (a.Opaque(x, y) && b.Opaque(x, y)) return 1;
             }
         }
@@ -38,13 +40,14 @@ std::int32_t PixelTest(const MaskView& a, const MaskView& b, std::int32_t left, 
 }
 
 struct Cell {
-    std::int32_t offsetX = 0, offsetY = 0, width = 0, height = 0;
+    std::int64_t offsetX = 0, offsetY = 0, width = 0, height = 0;
 };
 
 Cell FrameCell(const SpriteRecord& record, std::int32_t frame) {
     if (record.FrameWidth == 0) return {0, 0, record.Width, record.Height};
     const auto [column, row] = FrameGridPosition(record, frame);
-    return {column * record.FrameWidth, row * record.FrameHeight, record.FrameWidth, record.FrameHeight};
+    return {std::int64_t{column} * record.FrameWidth, std::int64_t{row} * record.FrameHeight, record.FrameWidth,
+            record.FrameHeight};
 }
 
 } // namespace
@@ -78,9 +81,9 @@ std::int32_t SpriteStore::FrameCollision(std::int32_t a, std::int32_t frameA, st
     // Frame -1 stands for the whole picture (SpriteCollision).
     const Cell ca = frameA < 0 ? Cell{0, 0, ra.Width, ra.Height} : FrameCell(ra, frameA);
     const Cell cb = frameB < 0 ? Cell{0, 0, rb.Width, rb.Height} : FrameCell(rb, frameB);
-    const std::int32_t left = std::max(xa, xb), right = std::min(xa + ca.width, xb + cb.width);
+    const std::int64_t left = std::max(xa, xb), right = std::min(xa + ca.width, xb + cb.width);
     if (left > right) return 0;
-    const std::int32_t top = std::max(ya, yb), bottom = std::min(ya + ca.height, yb + cb.height);
+    const std::int64_t top = std::max(ya, yb), bottom = std::min(ya + ca.height, yb + cb.height);
     if (top > bottom) return 0;
     const MaskView va{PixelMask(a), ra.TexWidth, ra.Width, ra.Height, xa - ca.offsetX, ya - ca.offsetY};
     const MaskView vb{PixelMask(b), rb.TexWidth, rb.Width, rb.Height, xb - cb.offsetX, yb - cb.offsetY};

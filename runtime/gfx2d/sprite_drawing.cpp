@@ -42,7 +42,8 @@ bool FindFrameCell(const SpriteRecord& record, std::int32_t frame, FrameCell& ce
     cell.height = fh;
     cell.u0 = static_cast<float>(column) * (static_cast<float>(fw) / texWidth);
     cell.u1 = cell.u0 + static_cast<float>(fw) / texWidth;
-    cell.vb = static_cast<float>(record.Height - fh * (row + 1)) / texHeight;
+    // In 64 bits: any frame number is allowed, however far past the picture.
+    cell.vb = static_cast<float>(record.Height - std::int64_t{fh} * (std::int64_t{row} + 1)) / texHeight;
     cell.vt = cell.vb + static_cast<float>(fh) / texHeight;
     return true;
 }
@@ -55,29 +56,33 @@ bool Mirrored(double w, double h) {
 
 } // namespace
 
-void DrawSprite(Display& display, std::int32_t id, std::int32_t x, std::int32_t y) {
+// Corners are computed in double: positions near the ends of the 32-bit range must not overflow.
+void DrawSprite(Display& display, std::int32_t id, std::int32_t ix, std::int32_t iy) {
     const SpriteRecord* r = Drawable(display, id);
     if (!r) return;
+    const double x = ix, y = iy;
     const BatchVertex quad[4] = {Vertex(x + r->Width, y, r->UMax, r->VMax), Vertex(x, y, 0, r->VMax),
                                  Vertex(x, y + r->Height, 0, 0),
                                  Vertex(x + r->Width, y + r->Height, r->UMax, 0)};
     AppendQuad(display, SpriteKey(display, *r, false), quad);
 }
 
-void DrawSpriteFrame(Display& display, std::int32_t id, std::int32_t frame, std::int32_t x, std::int32_t y) {
+void DrawSpriteFrame(Display& display, std::int32_t id, std::int32_t frame, std::int32_t ix, std::int32_t iy) {
     const SpriteRecord* r = Drawable(display, id);
     FrameCell c;
     if (!r || !FindFrameCell(*r, frame, c)) return;
+    const double x = ix, y = iy;
     const BatchVertex quad[4] = {Vertex(x + c.width, y, c.u1, c.vt), Vertex(x, y, c.u0, c.vt),
                                  Vertex(x, y + c.height, c.u0, c.vb),
                                  Vertex(x + c.width, y + c.height, c.u1, c.vb)};
     AppendQuad(display, SpriteKey(display, *r, false), quad);
 }
 
-void DrawSpriteStretched(Display& display, std::int32_t id, std::int32_t x, std::int32_t y, std::int32_t w,
-                         std::int32_t h) {
+void DrawSpriteStretched(Display& display, std::int32_t id, std::int32_t ix, std::int32_t iy, std::int32_t iw,
+                         std::int32_t ih) {
     const SpriteRecord* r = Drawable(display, id);
     if (!r) return;
+    const double x = ix, y = iy, w = iw, h = ih;
     const BatchVertex quad[4] = {Vertex(x, y + h, 0, 0), Vertex(x + w, y + h, r->UMax, 0),
                                  Vertex(x + w, y, r->UMax, r->VMax), Vertex(x, y, 0, r->VMax)};
     AppendQuad(display, SpriteKey(display, *r, true), quad, Mirrored(w, h));
@@ -87,11 +92,11 @@ void DrawSpriteZoomed(Display& display, std::int32_t id, std::int32_t x, std::in
                       double sy) {
     const SpriteRecord* r = Drawable(display, id);
     if (!r) return;
-    // Scaled about the centre of the natural-size copy at (x, y).
+    // Scaled about the centre of the natural-size copy at (x, y); huge
+    // factors saturate rather than overflow.
     const double w = r->Width, h = r->Height, sw = sx * w, sh = sy * h;
-    DrawSpriteStretched(display, id, static_cast<std::int32_t>(x - (sw - w) * 0.5),
-                        static_cast<std::int32_t>(y - (sh - h) * 0.5), static_cast<std::int32_t>(sw),
-                        static_cast<std::int32_t>(sh));
+    DrawSpriteStretched(display, id, TruncateToInteger(x - (sw - w) * 0.5), TruncateToInteger(y - (sh - h) * 0.5),
+                        TruncateToInteger(sw), TruncateToInteger(sh));
 }
 
 void DrawSpriteRotated(Display& display, std::int32_t id, std::int32_t x, std::int32_t y, double angle) {
@@ -107,7 +112,7 @@ void DrawSpriteRotoZoomed(Display& display, std::int32_t id, std::int32_t x, std
     const float u0 = 0.5f / texWidth, u1 = (r->Width - 0.5f) / texWidth;
     const float vb = 0.5f / texHeight, vt = (r->Height - 0.5f) / texHeight;
     const double hw = r->Width * zoom * 0.5, hh = r->Height * zoom * 0.5;
-    const double cx = x + r->Width / 2, cy = y + r->Height / 2;
+    const double cx = x + static_cast<double>(r->Width / 2), cy = y + static_cast<double>(r->Height / 2);
     // A positive angle turns counter-clockwise on the screen (y down).
     const double c = CosDegrees(angle), s = SinDegrees(angle);
     auto corner = [&](double lx, double ly, float u, float v) {
@@ -127,7 +132,7 @@ void DrawFrameRotoZoomed(Display& display, std::int32_t id, std::int32_t frame, 
     const float u0 = cell.u0 + 0.5f / texWidth, u1 = u0 + cell.width / texWidth - 1 / texWidth;
     const float vb = cell.vb + 0.5f / texHeight, vt = vb + cell.height / texHeight - 1 / texHeight;
     const double hw = cell.width * zoom * 0.5, hh = cell.height * zoom * 0.5;
-    const double cx = x + cell.width / 2, cy = y + cell.height / 2;
+    const double cx = x + static_cast<double>(cell.width / 2), cy = y + static_cast<double>(cell.height / 2);
     const double c = CosDegrees(angle), s = SinDegrees(angle);
     const BatchVertex quad[4] = {Vertex(cx - hw * c - hh * s, cy - hh * c + hw * s, u0, vt),
                                  Vertex(cx - hw * c + hh * s, cy + hh * c + hw * s, u0, vb),
@@ -141,7 +146,7 @@ void DrawFrameStretched(Display& display, std::int32_t id, std::int32_t frame, s
     const SpriteRecord* r = Drawable(display, id);
     FrameCell c;
     if (!r || !FindFrameCell(*r, frame, c)) return;
-    const double x1 = x + w + 0.1, y1 = y + h + 0.1;
+    const double x1 = static_cast<double>(x) + w + 0.1, y1 = static_cast<double>(y) + h + 0.1;
     const BatchVertex quad[4] = {Vertex(x, y, c.u0, c.vt), Vertex(x, y1, c.u0, c.vb),
                                  Vertex(x1, y1, c.u1, c.vb), Vertex(x1, y, c.u1, c.vt)};
     AppendQuad(display, SpriteKey(display, *r, true), quad, Mirrored(w, h));

@@ -39,8 +39,9 @@ bool SpriteStore::SetSpriteImage(std::int32_t id, const ImageBuffer& image, bool
     if (!size) return false;
     record.TexWidth = static_cast<std::int16_t>(size->width);
     record.TexHeight = static_cast<std::int16_t>(size->height);
-    record.Width = static_cast<std::int16_t>(image.width);
-    record.Height = static_cast<std::int16_t>(image.height);
+    // A picture larger than a texture keeps the part that was uploaded.
+    record.Width = static_cast<std::int16_t>(size->usedWidth);
+    record.Height = static_cast<std::int16_t>(size->usedHeight);
     record.UMax = static_cast<float>(record.Width) / static_cast<float>(record.TexWidth);
     record.VMax = static_cast<float>(record.Height) / static_cast<float>(record.TexHeight);
     return true;

@@ -49,10 +49,16 @@ constexpr FrameGridCell FrameGridPosition(const SpriteRecord& record, std::int32
 // repeating) for screen copies to go into; it is left bound.
 void CreateCopyTexture(std::uint32_t* texture, std::int32_t w, std::int32_t h);
 
-// The sizes of an uploaded texture.
+// Texture sides stop here whatever GL allows: sprite records keep them in 16 bits.
+inline constexpr std::int32_t kMaxTextureSide = 16384;
+
+// The sizes of an uploaded texture and of the picture part in it (smaller
+// than asked when the picture is larger than a texture can be).
 struct TextureSize {
     std::int32_t width = 0;
     std::int32_t height = 0;
+    std::int32_t usedWidth = 0;
+    std::int32_t usedHeight = 0;
 };
 
 // Uploads the w x h rectangle at (sx, sy) of the image (0 = up to the

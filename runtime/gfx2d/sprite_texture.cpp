@@ -62,7 +62,9 @@ std::optional<TextureSize> CreateSpriteTexture(const ImageBuffer& image, std::in
     if (w == 0) w = image.width - sx;
     if (h == 0) h = image.height - sy;
     if (w <= 0 || h <= 0) return std::nullopt;
-    if (maxSize > 0) w = std::min(w, maxSize), h = std::min(h, maxSize);
+    const std::int32_t limit = maxSize > 0 ? std::min(maxSize, kMaxTextureSide) : kMaxTextureSide;
+    w = std::min(w, limit);
+    h = std::min(h, limit);
     const std::int32_t tw = TextureSide(w), th = TextureSide(h);
 
     TexturePixels pixels = CopyToTexture(image, sx, sy, w, h, tw, th);
@@ -72,7 +74,7 @@ std::optional<TextureSize> CreateSpriteTexture(const ImageBuffer& image, std::in
     if (normalMap) pixels = NormalMapOf(pixels);
     UploadLevel(0, pixels);
     if (mipTexture) UploadMipmapped(std::move(pixels), mipTexture);
-    return TextureSize{tw, th};
+    return TextureSize{tw, th, w, h};
 }
 
 void CreateCopyTexture(std::uint32_t* texture, std::int32_t w, std::int32_t h) {

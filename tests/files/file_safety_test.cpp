@@ -59,6 +59,39 @@ TEST(FileSafetyDeathTest, AStoreThatCannotBeWrittenKeepsItsOldFile) {
         ::testing::ExitedWithCode(0), "");
 }
 
+TEST(FileSafety, ReplacingFollowsLinksAndLeavesDevicesAlone) {
+    TempFolder temp;
+    WriteWholeFile(temp / "target.txt", "old");
+    std::filesystem::create_symlink(temp / "target.txt", temp / "link.txt");
+    const std::string bytes = "new";
+    const std::span<const std::uint8_t> content(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    ASSERT_TRUE(ReplaceFile((temp / "link.txt").string(), content));
+    EXPECT_TRUE(std::filesystem::is_symlink(temp / "link.txt"));
+    EXPECT_EQ(ReadWholeFile(temp / "target.txt"), "new");
+    EXPECT_FALSE(ReplaceFile("/dev/null", content));
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+    EXPECT_FALSE(ReplaceFile(temp.path().string(), content)); // a folder
+}
+
+TEST(FileSafetyDeathTest, ReadOnlyStoresAreNotReplaced) {
+    TempFolder temp;
+    const auto path = temp / "slots.txt";
+    WriteWholeFile(path, "precious\r\n");
+    ::chmod(path.c_str(), 0444);
+    ::chmod(temp.path().c_str(), 0777);
+    EXPECT_EXIT(
+        {
+            if (::getuid() == 0 && ::setuid(65534) != 0) std::_Exit(2);
+            LineSlotStore slots;
+            slots.Write(path.string(), 0, "changed");
+            SetErrorCode(kErrorSuccess);
+            slots.WriteBack();
+            const bool kept = ReadWholeFile(path) == "precious\r\n";
+            std::_Exit(kept && TheErrorState().LastErrorCode == kErrorNoSuchFile ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
 TEST(FileSafety, ReplacedStoresKeepTheirPermissions) {
     TempFolder temp;
     const auto path = temp / "slots.txt";

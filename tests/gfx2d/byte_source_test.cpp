@@ -45,6 +45,16 @@ TEST(ByteSource, OpensDiskFilesWithEitherSeparator) {
     EXPECT_FALSE(ByteSource::Open("").has_value());
 }
 
+TEST(ByteSource, FilesLargerThanAnyPictureAreNotRead) {
+    test::TempFolder temp;
+    const auto path = temp / "huge.bmp";
+    test::WriteWholeFile(path, "BM");
+    std::filesystem::resize_file(path, std::uintmax_t{1} << 40); // sparse: takes no room
+    EXPECT_FALSE(ByteSource::Open(path.string()).has_value());
+    ImageBuffer image;
+    EXPECT_FALSE(LoadBmpImage(image, path.string(), kNoColourKey));
+}
+
 TEST(ByteSource, MemoryNamesOpenOnlyWhileTheBlockIsRegistered) {
     // A 1 x 1 24-bit BMP, loaded through its "mem://" name.
     const std::vector<std::uint8_t> bmp = {'B', 'M', 58, 0, 0, 0, 0, 0, 0,  0, 54, 0, 0, 0, 40, 0, 0, 0, 1, 0,

@@ -4,6 +4,7 @@
 
 #include "frame/clock.h"
 #include "frame/frame_loop.h"
+#include "frame/screenshot.h"
 #include "gfx2d/image_decoders.h"
 #include "gl_fixture.h"
 
@@ -218,6 +219,19 @@ TEST_F(ScreenGrab, SavingWhileDrawingIntoASurfaceSavesTheScreen) {
     UseSurface(*display_, -1);
     EXPECT_EQ(SavedPixel(bmp, 0, 0), kBlue);
     EXPECT_EQ(SavedPixel(bmp, 319, 239), kBlue);
+}
+
+TEST_F(ScreenGrab, ScriptedFrameShotsShowTheScreenWhileASurfaceIsDrawn) {
+    FillRect(*display_, 0, 0, 320, 240, kRedColour);
+    CreateSurface(*display_, 0, 50, 16, 16);
+    UseSurface(*display_, 0);
+    FillRect(*display_, 0, 0, 16, 16, kBlueColour);
+    const auto bmp = temp_ / "frame.bmp";
+    ASSERT_TRUE(SaveFramePicture(*display_, bmp.string()));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    UseSurface(*display_, -1);
+    EXPECT_EQ(SavedPixel(bmp, 160, 120), kRed);
+    EXPECT_EQ(SavedPixel(bmp, 0, 239), kRed);
 }
 
 TEST_F(Surfaces, GrabsInsideASurfaceKeepItsTransparency) {

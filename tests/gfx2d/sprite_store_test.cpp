@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <cstdint>
+
 #include "bmp_builder.h"
 #include "files/error_state.h"
 #include "gfx2d/sprite_store.h"
@@ -199,6 +202,38 @@ TEST_F(SpriteStoreGl, DestroyingTheWindowFreesEverySprite) {
     DestroyDisplayWindow(*display_);
     EXPECT_EQ(Store().Record(9).Width, 0);
     EXPECT_EQ(Store().Record(9).Texture, 0u);
+}
+
+TEST_F(SpriteStoreGl, APictureLargerThanATextureKeepsTheUploadedPart) {
+    GLint maxSize = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+    const int side = std::min<int>(maxSize, kMaxTextureSide);
+    PutSprite(1, MakeImage(side + 2000, 4, [](int, int) { return Opaque(1, 2, 3); }));
+    EXPECT_EQ(Store().Record(1).Width, side);
+    EXPECT_EQ(Store().Record(1).TexWidth, side);
+    EXPECT_FLOAT_EQ(Store().Record(1).UMax, 1.0f);
+    PutSprite(2, MakeImage(4, 4, [](int, int) { return Opaque(1, 2, 3); }));
+    // Only the kept part collides, and the test stays inside the mask.
+    EXPECT_EQ(Store().SpriteCollision(1, 0, 0, 2, side - 2, 0), 1);
+    EXPECT_EQ(Store().SpriteCollision(1, 0, 0, 2, side + 1000, 0), 0);
+}
+
+TEST_F(SpriteStoreGl, PlacesAndFramesAtTheEndsOfTheIntegerRangeDoNotOverflow) {
+    // Run under UBSan in CI, where an overflow ends the test.
+    PutSprite(1, MakeImage(8, 8, [](int, int) { return Opaque(255, 0, 0); }));
+    Store().Record(1).FrameWidth = 8;
+    Store().Record(1).FrameHeight = 8;
+    EXPECT_EQ(Store().SpriteCollision(1, INT32_MAX - 1, INT32_MAX - 1, 1, INT32_MAX - 3, INT32_MAX - 3), 1);
+    EXPECT_EQ(Store().FrameCollision(1, INT32_MAX, 0, 0, 1, 0, 0, 0), 0); // a frame far past the picture
+    DrawSprite(*display_, 1, INT32_MAX - 1, INT32_MIN);
+    DrawSpriteFrame(*display_, 1, INT32_MAX, 100, 60); // far past the picture: texture wraps, drawn there
+    DrawSpriteStretched(*display_, 1, INT32_MAX, 0, INT32_MAX, INT32_MIN);
+    DrawSpriteZoomed(*display_, 1, 0, 0, 1e300, -1e300);
+    DrawFrameStretched(*display_, 1, 0, INT32_MAX, INT32_MAX, INT32_MAX, 1);
+    DrawSpriteRotoZoomed(*display_, 1, INT32_MAX, INT32_MAX, 45, 2);
+    FillRect(*display_, 0, 0, INT32_MIN, 4, 0x0000FF);
+    FillRect(*display_, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, 0x0000FF);
+    EXPECT_EQ(At(5, 5), test::kBlack); // nothing of it lands on the screen
 }
 
 } // namespace
