@@ -1,8 +1,7 @@
 #include "input/input_devices.h"
 
-#include <climits>
-
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
