@@ -93,14 +93,7 @@ bool ReplaceFile(std::string_view name, std::span<const std::uint8_t> bytes) {
     std::string temporary = path + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) return false;
-    bool written = true;
-    for (std::size_t done = 0; written && done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        written = n > 0;
-        if (written) done += static_cast<std::size_t>(n);
-    }
-    written = written && ::fsync(fd) == 0;
+    bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
     // The file keeps its old permissions; a new one gets those of any new file.
     struct stat old{};
     mode_t mode;
@@ -116,6 +109,16 @@ bool ReplaceFile(std::string_view name, std::span<const std::uint8_t> bytes) {
     if (written && ::rename(temporary.c_str(), path.c_str()) == 0) return true;
     ::unlink(temporary.c_str());
     return false;
+}
+
+bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
 }
 
 std::int32_t DeleteFile(const DynString& name) { return ::unlink(name.c_str()) == 0 ? 1 : 0; }

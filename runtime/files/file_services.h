@@ -29,6 +29,8 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(std::string_view name);
 // stays when writing fails. Links are followed; an existing file that is not
 // a writable regular file is left alone (false).
 bool ReplaceFile(std::string_view name, std::span<const std::uint8_t> bytes);
+// Writes every byte to an open descriptor (retrying interrupted writes).
+bool WriteAll(int fd, std::span<const std::uint8_t> bytes);
 // '*' any run, '?' any one byte but '.', "*.*" everything; A-Z fold to a-z.
 bool WildcardMatch(std::string_view pattern, std::string_view name);
 

@@ -34,12 +34,15 @@ public:
         ++entry.count;
         if (writable) ++entry.writableCount;
     }
-    void Remove(MemoryFileNameFields key, bool writable) {
+    // True while the block keeps another registration.
+    bool Remove(MemoryFileNameFields key, bool writable) {
         std::lock_guard lock(mutex_);
         const auto it = blocks_.find({key.address, key.size});
-        if (it == blocks_.end()) return;
+        if (it == blocks_.end()) return false;
         if (writable) --it->second.writableCount;
-        if (--it->second.count == 0) blocks_.erase(it);
+        if (--it->second.count > 0) return true;
+        blocks_.erase(it);
+        return false;
     }
     bool Contains(MemoryFileNameFields key, bool needWritable) {
         std::lock_guard lock(mutex_);
@@ -113,7 +116,7 @@ MemoryFile::MemoryFile(const void* data, std::size_t size, bool writable)
     : block_(static_cast<const std::uint8_t*>(data), size), writable_(writable) {
     if (size > kMaxMemoryFileSize) return;
     name_ = MemoryFileName(block_);
-    TheRegistry().Add({static_cast<std::uint32_t>(size), reinterpret_cast<std::uintptr_t>(data)}, writable_);
+    TheRegistry().Add(Key(), writable_);
     registered_ = true;
 }
 
@@ -139,11 +142,13 @@ MemoryFile& MemoryFile::operator=(MemoryFile&& other) noexcept {
 
 void MemoryFile::Unregister() noexcept {
     if (!registered_) return;
-    TheRegistry().Remove(
-        {static_cast<std::uint32_t>(block_.size()), reinterpret_cast<std::uintptr_t>(block_.data())}, writable_);
     registered_ = false;
     // Channels still reading a block nobody registers any more would read freed memory.
-    if (!block_.empty() && !FindMemoryBlock(name_.view())) TheFileChannels().CloseReadersOf(block_.data());
+    if (!TheRegistry().Remove(Key(), writable_) && !block_.empty()) TheFileChannels().CloseReadersOf(block_.data());
+}
+
+MemoryFileNameFields MemoryFile::Key() const {
+    return {static_cast<std::uint32_t>(block_.size()), reinterpret_cast<std::uintptr_t>(block_.data())};
 }
 
 std::optional<std::span<std::uint8_t>> FindMemoryBlock(std::string_view name) { return Find(name, false); }

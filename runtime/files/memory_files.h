@@ -60,6 +60,7 @@ public:
 private:
     MemoryFile(const void* data, std::size_t size, bool writable);
     void Unregister() noexcept;
+    MemoryFileNameFields Key() const;
 
     std::span<const std::uint8_t> block_;
     DynString name_;

@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "files/file_services.h"
+
 namespace vlm {
 
 namespace {
@@ -45,12 +47,7 @@ void AppendLogLine(std::string_view text) {
     for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
         const int fd = OpenLog(path);
         if (fd < 0) continue;
-        std::size_t written = 0;
-        while (written < line.size()) {
-            const ssize_t n = ::write(fd, line.data() + written, line.size() - written);
-            if (n <= 0) break;
-            written += static_cast<std::size_t>(n);
-        }
+        WriteAll(fd, std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size()));
         ::close(fd);
         return;
     }

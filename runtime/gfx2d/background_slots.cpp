@@ -98,9 +98,7 @@ bool LoadBackground(Display& display, std::string_view name) {
     FlushDrawing(display);
     const ResolvedName resolved = MediaNameResolver(name);
     ImageBuffer image;
-    const std::string_view readable = resolved.name.c_str();
-    if (!resolved.found || !(LoadBmpImage(image, readable, kNoColourKey) ||
-                             LoadPngImage(image, readable, kNoColourKey) || LoadJpegImage(image, readable))) {
+    if (!resolved.found || !LoadImageFile(image, resolved.name.c_str(), kNoColourKey)) {
         FailBackgroundLoad(display);
         return false;
     }

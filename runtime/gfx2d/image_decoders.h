@@ -19,6 +19,9 @@ bool LoadBmpImage(ImageBuffer& image, std::string_view name, std::uint32_t colou
 // The key applies only to RGB pictures; RGBA ones keep their own alpha.
 bool LoadPngImage(ImageBuffer& image, std::string_view name, std::uint32_t colourKey);
 bool LoadJpegImage(ImageBuffer& image, std::string_view name);
+// A picture of any of the three formats, tried as BMP, PNG, then JPEG (no
+// key), over one reading of the file.
+bool LoadImageFile(ImageBuffer& image, std::string_view name, std::uint32_t colourKey);
 
 bool DecodeBmpImage(ImageBuffer& image, ByteSource& source, std::uint32_t colourKey);
 // The name only appears in the messages about unsupported depths and types.

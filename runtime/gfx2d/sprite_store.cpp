@@ -60,11 +60,8 @@ bool SpriteStore::LoadPicture(std::string_view name, std::int32_t id, bool norma
     DeleteSprite(id);
     const ResolvedName resolved = MediaNameResolver(name);
     if (resolved.found) {
-        const std::string_view readable = resolved.name.c_str();
         ImageBuffer image;
-        const bool decoded = LoadBmpImage(image, readable, key) || LoadPngImage(image, readable, key) ||
-                             LoadJpegImage(image, readable);
-        if (decoded && SetSpriteImage(id, image, normalMap)) return true;
+        if (LoadImageFile(image, resolved.name.c_str(), key) && SetSpriteImage(id, image, normalMap)) return true;
     }
     SetErrorCode(kErrorNoSuchFile);
     return false;

@@ -56,14 +56,12 @@ DynString ReadKeyChar(InputDevices& input) {
     for (std::int32_t code = 0; code <= 254 && character == 0; ++code) {
         if (KeyStateDown(input, code)) character = CharForScanCode(input, code);
     }
-    std::uint8_t k = character;
-    if (k >= 'A' && k <= 'Z') k = static_cast<std::uint8_t>(k - 'A' + 'a');
-    if (k >= 'a' && k <= 'z' && (KeyStateDown(input, kLeftShift) || KeyStateDown(input, kRightShift))) {
-        k = static_cast<std::uint8_t>(k - 'a' + 'A');
-    }
-    // A held key is returned once: compare in lower case.
-    std::uint8_t lower = k;
+    // Letters are compared in lower case and take the shift keys' case; a
+    // held key is returned once.
+    std::uint8_t lower = character;
     if (lower >= 'A' && lower <= 'Z') lower = static_cast<std::uint8_t>(lower - 'A' + 'a');
+    const bool shift = KeyStateDown(input, kLeftShift) || KeyStateDown(input, kRightShift);
+    const std::uint8_t k = lower >= 'a' && lower <= 'z' && shift ? static_cast<std::uint8_t>(lower - 'a' + 'A') : lower;
     if (lower == input.LastTypedKey) return DynString();
     input.LastTypedKey = lower;
     if (k == 0) return DynString();

@@ -73,6 +73,7 @@ public:
 
 private:
     using Sizes = std::int32_t[4];
+    static constexpr Sizes kNoShape = {0, 0, 0, 0};
 
     static std::int64_t ElementCount(const Sizes& sizes) noexcept;
     static std::int32_t CapacityFor(const Sizes& sizes);
@@ -171,9 +172,8 @@ void DynArray<T, G, N>::TakeBuffer(DynArray& other) noexcept {
     capacity_ = other.capacity_;
     other.heap_.reset();
     other.data_ = nullptr;
-    other.stride1_ = other.stride2_ = other.stride3_ = 0;
-    std::fill_n(other.sizes_, 4, 0);
-    other.dimensionCount_ = other.capacity_ = 0;
+    other.SetShape(kNoShape);
+    other.capacity_ = 0;
 }
 
 template <class T, std::int32_t G, std::int32_t N>
@@ -189,8 +189,7 @@ void DynArray<T, G, N>::Allocate(std::int32_t capacity) {
     }
     heap_.reset(new (std::nothrow) T[static_cast<std::size_t>(capacity)]());
     if (!heap_) {
-        std::fill_n(sizes_, 4, 0);
-        stride1_ = stride2_ = stride3_ = dimensionCount_ = 0;
+        SetShape(kNoShape);
         RaiseRuntimeError(kErrorOutOfMemory);
     }
     data_ = heap_.get();
@@ -231,8 +230,7 @@ void DynArray<T, G, N>::Redimension(std::int32_t size0, std::int32_t size1, std:
                                     std::int32_t size3) {
     if (size0 < 1) {
         // The buffer stays; its contents are simply out of reach.
-        std::fill_n(sizes_, 4, 0);
-        stride1_ = stride2_ = stride3_ = dimensionCount_ = 0;
+        SetShape(kNoShape);
         return;
     }
     DynArray fresh;
