@@ -131,6 +131,8 @@ TEST_F(ProbeWindow, CloseRequestEndsInOrderWithCodeZero) {
 TEST_F(ProbeWindow, AltF4Ends) {
     Start();
     x_.Xdotool("windowactivate --sync " + window_);
+    // Keys count only once the program has seen the focus: let it run two frames first.
+    ASSERT_TRUE(WaitForFrameAfter(FrameNumber(LastFrame()) + 2, 5s)) << LastFrame();
     x_.Xdotool("key alt+F4");
     EXPECT_EQ(x_.WaitForExit(10s), 0);
     EXPECT_EQ(Count("quit"), 1);
