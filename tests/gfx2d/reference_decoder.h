@@ -10,7 +10,7 @@
 #include <vector>
 
 #ifndef VELMORA_TESTDATA
-#error "VELMORA_TESTDATA must name the shared conformance data folder"
+#error "VELMORA_TESTDATA must name the conformance data folder (tests/data)"
 #endif
 
 namespace vlm::test {
