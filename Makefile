@@ -1,5 +1,6 @@
-# make play   installs what is missing, builds, starts the game
-# make test   installs what is missing, builds, runs every test (under Xvfb when there is no display)
+# make play   installs what the game needs, builds it, starts it
+# make test   installs the test tools too, builds everything, runs every test
+#             (under Xvfb when there is no display)
 # make bench  builds optimised and prints the benchmark figures
 # make fuzz-smoke  runs every fuzz target for a short while (FUZZ_SECONDS each)
 
@@ -8,27 +9,29 @@ CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 20
 
-.PHONY: deps build play test bench fuzz-build fuzz-smoke clean
+.PHONY: play test bench fuzz-build fuzz-smoke clean
 
-deps:
+# Only the game and what it stands on: no tests, benchmarks or fuzzers.
+play:
 	scripts/install-deps
-
-build: deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
-	cmake --build $(BUILD) -j$(JOBS)
-
-play: build
+	cmake --build $(BUILD) -j$(JOBS) --target splosh
 	$(BUILD)/game/splosh
 
-test: build
+test:
+	scripts/install-deps test bench
+	cmake -S . -B $(BUILD) -DVELMORA_TESTS=ON -DVELMORA_BENCH=ON $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j$(JOBS)
 	scripts/run-headless ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
 
-bench: deps
-	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF
+bench:
+	scripts/install-deps bench
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF -DVELMORA_BENCH=ON
 	cmake --build build-bench -j$(JOBS)
 	scripts/run-headless scripts/run-benchmarks build-bench/bench
 
-fuzz-build: deps
+fuzz-build:
+	scripts/install-deps fuzz
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DVELMORA_FUZZ=ON -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF
 	cmake --build build-fuzz -j$(JOBS)
 
