@@ -14,9 +14,12 @@
 #include <vector>
 
 #include "net/sockets.h"
+#include "support/free_port.h"
 
 namespace vlm {
 namespace {
+
+using test::FreePort;
 
 // Plain POSIX peers on 127.0.0.1, written without the layer under test.
 int PlainSocket(int port, bool listen) {
@@ -35,14 +38,6 @@ int PortOf(int fd) {
     socklen_t size = sizeof address;
     ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
     return ntohs(address.sin_port);
-}
-
-// A port that nothing listens on just now.
-int FreePort() {
-    const int fd = PlainSocket(0, true);
-    const int port = PortOf(fd);
-    ::close(fd);
-    return port;
 }
 
 // Reads `size` bytes, writes them back, closes.
