@@ -11,34 +11,23 @@
 namespace vlm {
 namespace {
 
-NumberArray Map(int width, int height, std::initializer_list<double> costs) {
+using Route = std::vector<std::pair<int, int>>;
+
+// Costs row by row; a map without them costs 3 everywhere.
+NumberArray Map(int width, int height, std::initializer_list<double> costs = {}) {
     NumberArray map;
     map.Dimension(width, height);
-    int i = 0;
-    for (double cost : costs) {
-        map.At(i % width, i / width) = cost;
-        ++i;
-    }
+    for (int i = 0; i < width * std::max(height, 1); ++i)
+        map.At(i % width, i / width) = costs.size() ? costs.begin()[i] : 3;
     return map;
 }
 
-NumberArray Uniform(int width, int height) {
-    NumberArray map;
-    map.Dimension(width, height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            map.At(x, y) = 3;
-    return map;
-}
-
-std::vector<std::pair<int, int>> Cells(const IntegerArray& path) {
-    std::vector<std::pair<int, int>> cells;
+Route Cells(const IntegerArray& path) {
+    Route cells;
     for (int i = 0; i < path.size(0); ++i)
         cells.emplace_back(path.At(i, 0), path.At(i, 1));
     return cells;
 }
-
-using Route = std::vector<std::pair<int, int>>;
 
 NumberArray Detour() { return Map(3, 3, {1, 9, 9, 1, 9, 9, 1, 1, 1}); }
 const Route kCheap = {{0, 0}, {0, 1}, {0, 2}, {1, 2}, {2, 2}};
@@ -55,9 +44,9 @@ TEST(GridPath, Outcomes) {
     };
     const Route untouched = {{-1, -1}};
     const Case cases[] = {
-        {"start equal to end", Uniform(3, 3), 1, 1, 1, 1, 0.5, 0, untouched},
-        {"start outside", Uniform(3, 3), -1, 0, 2, 2, 0.5, 0, untouched},
-        {"end outside", Uniform(3, 3), 0, 0, 3, 0, 0.5, 0, untouched},
+        {"start equal to end", Map(3, 3), 1, 1, 1, 1, 0.5, 0, untouched},
+        {"start outside", Map(3, 3), -1, 0, 2, 2, 0.5, 0, untouched},
+        {"end outside", Map(3, 3), 0, 0, 3, 0, 0.5, 0, untouched},
         {"one-dimensional map", Map(4, 0, {1, 1, 1, 1}), 0, 0, 3, 0, 0.5, 0, untouched},
         {"blocked end", Map(3, 1, {1, 1, 0}), 0, 0, 2, 0, 0.5, 0, {}},
         {"all blocked", Map(2, 2, {0, -1, -2, 0}), 0, 0, 1, 1, 0.5, 0, {}},
@@ -66,8 +55,8 @@ TEST(GridPath, Outcomes) {
         {"blocked start is left", Map(3, 1, {0, 5, 5}), 0, 0, 2, 0, 0.5, 3, {{0, 0}, {1, 0}, {2, 0}}},
         // Equal costs: right comes before down in the neighbour order, and
         // among equal f the node that came first is taken first.
-        {"uniform, weight 0.5", Uniform(4, 3), 0, 0, 3, 2, 0.5, 6, {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {3, 1}, {3, 2}}},
-        {"uniform, back up", Uniform(4, 3), 3, 2, 0, 0, 0.5, 6, {{3, 2}, {3, 1}, {3, 0}, {2, 0}, {1, 0}, {0, 0}}},
+        {"uniform, weight 0.5", Map(4, 3), 0, 0, 3, 2, 0.5, 6, {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {3, 1}, {3, 2}}},
+        {"uniform, back up", Map(4, 3), 3, 2, 0, 0, 0.5, 6, {{3, 2}, {3, 1}, {3, 0}, {2, 0}, {1, 0}, {0, 0}}},
         // Weight 0 keeps to the cheap left column and bottom row, weight 1
         // heads for the end through the dear cells.
         {"weight 0", Detour(), 0, 0, 2, 2, 0.0, 5, kCheap},
@@ -86,32 +75,36 @@ TEST(GridPath, Outcomes) {
     }
 }
 
-// Dijkstra over the normalised costs (cost / largest + 1; the start free).
-double LeastCost(const NumberArray& map, int sx, int sy, int ex, int ey) {
-    const int width = map.size(0), height = map.size(1);
-    double largest = 0;
-    for (int i = 0; i < width * height; ++i)
-        largest = std::max(largest, map.data()[i]);
-    std::vector<double> best(static_cast<std::size_t>(width * height), 1e300);
-    using Entry = std::pair<double, int>;
-    std::priority_queue<Entry, std::vector<Entry>, std::greater<>> queue;
-    best[static_cast<std::size_t>(sy * width + sx)] = 0;
-    queue.emplace(0, sy * width + sx);
+// The cost of entering each cell as the search sees it; 0 for a wall.
+std::vector<double> Normalised(const NumberArray& map) {
+    const double* costs = map.data();
+    const int n = map.size(0) * map.size(1);
+    const double largest = *std::max_element(costs, costs + n);
+    std::vector<double> normalised;
+    for (int i = 0; i < n; ++i)
+        normalised.push_back(costs[i] > 0 ? static_cast<float>(costs[i]) / static_cast<float>(largest) + 1.0 : 0);
+    return normalised;
+}
+
+// Dijkstra from cell 0 to the last cell, over the four neighbours.
+double LeastCost(const NumberArray& map) {
+    const std::vector<double> cost = Normalised(map);
+    const int width = map.size(0), n = static_cast<int>(cost.size());
+    std::vector<double> best(cost.size(), 1e300);
+    std::priority_queue<std::pair<double, int>, std::vector<std::pair<double, int>>, std::greater<>> queue;
+    best[0] = 0;
+    queue.emplace(0, 0);
     while (!queue.empty()) {
         const auto [d, cell] = queue.top();
         queue.pop();
-        if (d > best[static_cast<std::size_t>(cell)]) continue;
-        const int x = cell % width, y = cell / width;
-        for (const auto& [nx, ny] : {std::pair{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}}) {
-            if (nx < 0 || ny < 0 || nx >= width || ny >= height || map.At(nx, ny) <= 0) continue;
-            const double next = d + static_cast<float>(map.At(nx, ny)) / static_cast<float>(largest) + 1.0;
-            if (next < best[static_cast<std::size_t>(ny * width + nx)]) {
-                best[static_cast<std::size_t>(ny * width + nx)] = next;
-                queue.emplace(next, ny * width + nx);
-            }
+        if (d > best[cell]) continue;
+        for (const auto& [next, sideways] :
+             {std::pair{cell + 1, true}, {cell - 1, true}, {cell + width, false}, {cell - width, false}}) {
+            if (next < 0 || next >= n || cost[next] == 0 || (sideways && next / width != cell / width)) continue;
+            if (d + cost[next] < best[next]) queue.emplace(best[next] = d + cost[next], next);
         }
     }
-    return best[static_cast<std::size_t>(ey * width + ex)];
+    return best.back();
 }
 
 // Random maps of 1..48 cells a side: some with few distinct costs (many
@@ -153,16 +146,14 @@ TEST(GridPath, WeightZeroFindsTheLeastCost) {
     int found = 0;
     for (int run = 0; run < 500; ++run) {
         const NumberArray map = RandomMap(random);
-        const int ex = map.size(0) - 1, ey = map.size(1) - 1;
         IntegerArray path;
-        if (FindGridPath(map, path, 0.0, 0, 0, ex, ey) == 0) continue;
+        if (FindGridPath(map, path, 0.0, 0, 0, map.size(0) - 1, map.size(1) - 1) == 0) continue;
         ++found;
-        double largest = 0, cost = 0;
-        for (int i = 0; i < map.size(0) * map.size(1); ++i)
-            largest = std::max(largest, map.data()[i]);
+        const std::vector<double> cost = Normalised(map);
+        double total = 0;
         for (int i = 1; i < path.size(0); ++i)
-            cost += static_cast<float>(map.At(path.At(i, 0), path.At(i, 1))) / static_cast<float>(largest) + 1.0;
-        EXPECT_NEAR(cost, LeastCost(map, 0, 0, ex, ey), 1e-4 * cost) << "run " << run;
+            total += cost[path.At(i, 1) * map.size(0) + path.At(i, 0)];
+        EXPECT_NEAR(total, LeastCost(map), 1e-4 * total) << "run " << run;
     }
     EXPECT_GT(found, 200);
 }

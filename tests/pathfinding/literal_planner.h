@@ -10,7 +10,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <memory>
-#include <utility>
 #include <vector>
 
 #include "values/dyn_array.h"
@@ -24,9 +23,9 @@ struct LiteralNode {
     LiteralNode* next; // chain of the closed set's bucket
 };
 
+// 2^8 buckets; the bucket of a cell is its x and y modulo 16 side by side.
 class LiteralHashTable {
 public:
-    explicit LiteralHashTable(int bits) : half_(std::min(bits, 24) / 2), heads_(std::size_t{1} << (2 * half_)) {}
     void Insert(LiteralNode* node) {
         LiteralNode*& head = heads_[Bucket(node->x, node->y)];
         for (LiteralNode* n = head; n; n = n->next)
@@ -43,12 +42,8 @@ public:
     void RemoveFound() { *link_ = (*link_)->next; }
 
 private:
-    std::size_t Bucket(int x, int y) const {
-        const int mask = (1 << half_) - 1;
-        return static_cast<std::size_t>((x & mask) | ((y & mask) << half_));
-    }
-    int half_;
-    std::vector<LiteralNode*> heads_;
+    static std::size_t Bucket(int x, int y) { return static_cast<std::size_t>((x & 15) | ((y & 15) << 4)); }
+    std::vector<LiteralNode*> heads_ = std::vector<LiteralNode*>(256);
     LiteralNode** link_ = nullptr;
 };
 
@@ -57,36 +52,28 @@ public:
     explicit FixedDeque(int capacity) : items_(capacity), spare_(capacity), capacity_(capacity) {}
     int size() const { return empty_ ? 0 : tail_ > head_ ? tail_ - head_ : capacity_ - head_ + tail_; }
     LiteralNode*& at(int i) { return items_[static_cast<std::size_t>((head_ + i) % capacity_)]; }
-    LiteralNode* back() { return at(size() - 1); }
-    void pop_back() {
+    LiteralNode* pop_back() {
         tail_ = (tail_ + capacity_ - 1) % capacity_;
         empty_ = tail_ == head_;
+        return items_[static_cast<std::size_t>(tail_)];
     }
-    bool push_back(LiteralNode* node) {
-        if (size() == capacity_) return false;
-        items_[static_cast<std::size_t>(tail_)] = node;
-        tail_ = (tail_ + 1) % capacity_;
-        empty_ = false;
-        return true;
-    }
-    bool push_front(LiteralNode* node) {
-        if (size() == capacity_) return false;
-        head_ = (head_ + capacity_ - 1) % capacity_;
-        items_[static_cast<std::size_t>(head_)] = node;
-        empty_ = false;
-        return true;
-    }
-    bool insert(int i, LiteralNode* node) {
+    // At the tail or the head in place; in the middle through a copy of the whole content.
+    void insert(int i, LiteralNode* node) {
         const int n = size();
-        if (n == capacity_ || i > n) return false;
-        if (i == n) return push_back(node);
-        if (i == 0) return push_front(node);
-        for (int k = 0, from = 0; k <= n; ++k)
-            spare_[static_cast<std::size_t>(k)] = k == i ? node : at(from++);
-        std::swap(items_, spare_);
-        head_ = 0;
-        tail_ = (n + 1) % capacity_;
-        return true;
+        if (n == capacity_ || i > n) return;
+        if (i == n) {
+            tail_ = (tail_ + 1) % capacity_;
+        } else if (i == 0) {
+            head_ = (head_ + capacity_ - 1) % capacity_;
+        } else {
+            for (int k = 0, from = 0; k <= n; ++k)
+                spare_[static_cast<std::size_t>(k)] = k == i ? node : at(from++);
+            std::swap(items_, spare_);
+            head_ = 0;
+            tail_ = (n + 1) % capacity_;
+        }
+        at(i) = node;
+        empty_ = false;
     }
     void erase(int i) {
         for (int k = i; k < size() - 1; ++k)
@@ -100,7 +87,7 @@ private:
     bool empty_ = true;
 };
 
-// Descending f; a new node goes in front of the nodes with an equal f.
+// Descending f by binary search; a new node goes in front of those with an equal f.
 inline void InsertSorted(FixedDeque& open, LiteralNode* node) {
     int low = 0, high = open.size();
     while (low < high) {
@@ -119,65 +106,50 @@ inline int LiteralFindGridPath(const NumberArray& map, IntegerArray& path, doubl
     auto inside = [&](int x, int y) { return x >= 0 && x < width && y >= 0 && y < height; };
     if (!inside(sx, sy) || !inside(ex, ey) || (sx == ex && sy == ey)) return 0;
     const float w = std::isnan(weight) ? 0.0f : static_cast<float>(std::clamp(weight, 0.0, 1.0));
-    const int cells = width * height;
-    std::vector<float> cost(static_cast<std::size_t>(cells));
-    float largest = 0;
-    for (int i = 0; i < cells; ++i) {
+    std::vector<float> cost;
+    for (int i = 0; i < width * height; ++i) {
         const double v = map.data()[i];
-        cost[static_cast<std::size_t>(i)] =
-            v > 0 ? static_cast<float>(std::clamp(v, double(FLT_MIN), double(FLT_MAX))) : -1.0f;
-        largest = std::max(largest, cost[static_cast<std::size_t>(i)]);
+        cost.push_back(v > 0 ? static_cast<float>(std::clamp(v, double(FLT_MIN), double(FLT_MAX))) : -1.0f);
     }
-    if (largest > 0)
-        for (float& c : cost)
-            if (c > 0) c = c / largest + 1.0f;
+    const float largest = std::max(0.0f, *std::max_element(cost.begin(), cost.end()));
+    for (float& c : cost)
+        if (c > 0) c = c / largest + 1.0f;
 
     std::vector<std::unique_ptr<LiteralNode>> pool;
-    FixedDeque open(cells);
-    LiteralHashTable closed(8);
-    auto take = [&] { return pool.emplace_back(std::make_unique<LiteralNode>()).get(); };
-    LiteralNode* start = take();
-    *start = {nullptr, sx, sy, 0, 0, nullptr};
-    open.push_back(start);
+    auto node = [&](LiteralNode* parent, int x, int y, float f, float g) {
+        return pool.emplace_back(new LiteralNode{parent, x, y, f, g, nullptr}).get();
+    };
+    FixedDeque open(width * height);
+    LiteralHashTable closed;
+    open.insert(0, node(nullptr, sx, sy, 0, 0));
     LiteralNode* goal = nullptr;
     static constexpr int kSteps[8][3] = {{-1, -1, 1}, {0, -1, 0}, {1, -1, 1}, {1, 0, 0},
                                          {-1, 0, 0},  {-1, 1, 1}, {0, 1, 0},  {1, 1, 1}};
-    while (open.size() > 0) {
-        LiteralNode* current = open.back();
-        open.pop_back();
-        if (current->x == ex && current->y == ey) {
-            closed.Insert(current);
-            goal = current;
-            break;
-        }
-        for (const auto& s : kSteps) {
-            const int x = current->x + s[0], y = current->y + s[1];
-            if ((s[2] && !diagonalMoves) || !inside(x, y)) continue;
-            const float v = cost[static_cast<std::size_t>(y * width + x)];
-            if (v == -1.0f) continue;
-            const float g = current->g + (s[2] ? v * 1.4142137f : v);
+    while (open.size() > 0 && !goal) {
+        LiteralNode* current = open.pop_back();
+        if (current->x == ex && current->y == ey) goal = current;
+        for (int k = 0; k < 8 && !goal; ++k) {
+            const int x = current->x + kSteps[k][0], y = current->y + kSteps[k][1];
+            const bool diagonal = kSteps[k][2];
+            if ((diagonal && !diagonalMoves) || !inside(x, y) || cost[y * width + x] == -1.0f) continue;
+            const float g = current->g + (diagonal ? cost[y * width + x] * 1.4142137f : cost[y * width + x]);
             const float f = (static_cast<float>(std::abs(ex - x) + std::abs(ey - y)) - g) * w + g;
-            if (LiteralNode* node = closed.Find(x, y)) {
-                if (node->g <= g) continue;
+            LiteralNode* known = closed.Find(x, y);
+            if (known) {
+                if (known->g <= g) continue;
                 closed.RemoveFound();
-                *node = {current, x, y, f, g, nullptr};
-                InsertSorted(open, node);
-                continue;
+            } else {
+                int at = open.size() - 1;
+                while (at >= 0 && (open.at(at)->x != x || open.at(at)->y != y))
+                    --at;
+                if (at >= 0) {
+                    known = open.at(at);
+                    if (known->g <= g) continue;
+                    open.erase(at);
+                }
             }
-            int at = open.size() - 1;
-            while (at >= 0 && (open.at(at)->x != x || open.at(at)->y != y))
-                --at;
-            if (at >= 0) {
-                LiteralNode* node = open.at(at);
-                if (node->g <= g) continue;
-                open.erase(at);
-                *node = {current, x, y, f, g, nullptr};
-                InsertSorted(open, node);
-                continue;
-            }
-            LiteralNode* node = take();
-            *node = {current, x, y, f, g, nullptr};
-            InsertSorted(open, node);
+            if (known) *known = {current, x, y, f, g, nullptr};
+            InsertSorted(open, known ? known : node(current, x, y, f, g));
         }
         closed.Insert(current);
     }
@@ -186,13 +158,13 @@ inline int LiteralFindGridPath(const NumberArray& map, IntegerArray& path, doubl
         return 0;
     }
     int n = 0;
-    for (LiteralNode* node = goal; node; node = node->parent)
+    for (LiteralNode* p = goal; p; p = p->parent)
         ++n;
     path.Dimension(n, 2);
     int i = n;
-    for (LiteralNode* node = goal; node; node = node->parent) {
-        path.At(--i, 0) = node->x;
-        path.At(i, 1) = node->y;
+    for (LiteralNode* p = goal; p; p = p->parent) {
+        path.At(--i, 0) = p->x;
+        path.At(i, 1) = p->y;
     }
     return n;
 }
