@@ -46,7 +46,7 @@
 #include "files/shell_open.h"          // ShellOpen (xdg-open, then the program ends)
 
 // ---- Networking: TCP and UDP sockets by slot number ----------------------------
-#include "net/sockets.h" // SocketInit, SocketListen, SocketAccept, SocketConnect, SocketOpenUdp, SocketSend, SocketReceive, SocketClose, SocketResolve, SocketErrorText
+#include "net/sockets.h" // SocketInit, SocketListen/Accept/Connect/OpenUdp, SocketSend/Receive/Close, SocketResolve, SocketErrorText
 
 // ---- Path finding --------------------------------------------------------------
 #include "pathfinding/grid_path.h" // FindGridPath, FindDiagonalGridPath

@@ -46,7 +46,7 @@ bool Planner::SetUp(const PlannerParameters& parameters) {
         costs_[i] = WorkingCost(p.costs[i]);
         largest = std::max(largest, costs_[i]);
     }
-    // Every passable cell then costs more than 1 and at most 2.
+    // Every passable cell then costs from 1 to 2.
     if (largest > 0) {
         for (float& cost : costs_) {
             if (cost > 0) cost = cost / largest + 1.0f;

@@ -44,7 +44,7 @@ public:
     const Node* Goal() const { return goal_; }
 
 protected:
-    // The working cost of a cell: kBlocked, or above 1 and at most 2.
+    // The working cost of a cell: kBlocked, or from 1 to 2.
     float CellCost(std::int32_t x, std::int32_t y) const {
         return costs_[static_cast<std::size_t>(y) * static_cast<std::size_t>(parameters_.width) +
                       static_cast<std::size_t>(x)];
