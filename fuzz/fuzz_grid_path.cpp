@@ -13,14 +13,14 @@
 namespace {
 
 double Cost(std::uint8_t byte) {
-    constexpr double kSpecial[] = {0.0,
+    constexpr double kOddCosts[] = {0.0,
                                    -1.0,
                                    1e-300,
                                    1e300,
                                    std::numeric_limits<double>::quiet_NaN(),
                                    std::numeric_limits<double>::infinity(),
                                    -std::numeric_limits<double>::infinity()};
-    if (byte < std::size(kSpecial)) return kSpecial[byte];
+    if (byte < std::size(kOddCosts)) return kOddCosts[byte];
     return (byte % 16) * 0.75; // a few values only, for ties
 }
 
