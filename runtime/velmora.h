@@ -44,3 +44,9 @@
 #include "files/debug_services.h"      // DebugOutput, CallByName, Assertion, PrintOut, ReadConsoleLine
 #include "files/web_download.h"        // WebDownload (HTTP/1.0)
 #include "files/shell_open.h"          // ShellOpen (xdg-open, then the program ends)
+
+// ---- Networking: TCP and UDP sockets by slot number ----------------------------
+#include "net/sockets.h" // SocketInit, SocketListen/Accept/Connect/OpenUdp, SocketSend/Receive/Close, SocketResolve, SocketErrorText
+
+// ---- Path finding --------------------------------------------------------------
+#include "pathfinding/grid_path.h" // FindGridPath, FindDiagonalGridPath
