@@ -32,6 +32,9 @@
 #include "input/input_line.h"    // InputLine, InputLineInteger, InputLineNumber
 #include "input/joysticks.h"     // JoystickX..Rz, JoystickHatX/Y, JoystickState, JoystickName, JoystickForce
 
+// ---- Sound and music ----------------------------------------------------------
+#include "audio/music.h" // PlayMusic, StopMusic, RewindMusic, SetMusicVolume, MusicTick
+
 // ---- Files and platform services ---------------------------------------------
 #include "files/error_state.h"         // LastErrorCode, SetErrorCode, RaiseRuntimeError, ErrorText
 #include "files/file_channels.h"       // OpenFile, CloseFile, FreeFile, SeekFile, EndOfFile, typed reads and writes
