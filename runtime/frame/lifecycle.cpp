@@ -7,6 +7,7 @@
 
 #include "audio/music.h"
 #include "audio/sound_device.h"
+#include "audio/sound_table.h"
 #include "files/error_state.h"
 #include "files/file_channels.h"
 #include "files/line_slots.h"
@@ -107,6 +108,7 @@ void RuntimeStartup(const DynString& title) {
 
     InputDevices& input = CreateTheInput();
     SoundDevice& sound = CreateTheSoundDevice();
+    CreateTheSoundTable();
     if (theStartupSettings.FullScreen == 0) EnterWindowed(display);
     else EnterFullScreen(display);
     InitInput(input, display.WindowHandle.get(), theStartupSettings.HidePointer != 0);
@@ -144,6 +146,7 @@ void ShutdownRuntime() {
     TheSettingsTable().WriteBack();
     TheFileChannels().CloseAll();
     DestroyTheInput();
+    DestroyTheSoundTable();
     DestroyTheSoundDevice();
     DestroyTheDisplay(); // sprites, background slots, full screen, the window
 }

@@ -19,6 +19,18 @@
 
 namespace vlm::test {
 
+// A WAVE file of 44.1 kHz 16-bit stereo frames whose samples are all `value`.
+inline std::string ConstantWave(std::int16_t value, std::uint32_t frames) {
+    const auto le32 = [](std::uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
+    std::string data;
+    for (std::uint32_t i = 0; i < frames * 2; ++i)
+        data += {char(value & 0xFF), char((value >> 8) & 0xFF)};
+    const std::string format =
+        std::string("\x01\x00\x02\x00", 4) + le32(44100) + le32(44100 * 4) + std::string("\x04\x00\x10\x00", 4);
+    const std::string chunks = "WAVEfmt " + le32(16) + format + "data" + le32(std::uint32_t(data.size())) + data;
+    return "RIFF" + le32(std::uint32_t(chunks.size())) + chunks;
+}
+
 // The output as it was mixed; times are milliseconds from the device's start.
 struct Recording {
     std::vector<std::int16_t> samples; // interleaved left, right
@@ -33,6 +45,13 @@ struct Recording {
         for (std::size_t i = from; i < to; ++i)
             sum += double(samples[2 * i + channel]) * samples[2 * i + channel];
         return to > from ? std::sqrt(sum / double(to - from)) : 0.0;
+    }
+    // The largest sample of one channel.
+    std::int32_t Peak(int channel) const {
+        std::int32_t peak = 0;
+        for (std::size_t i = channel; i < samples.size(); i += 2)
+            peak = std::max(peak, std::abs(std::int32_t{samples[i]}));
+        return peak;
     }
     // Times at which the left channel rises above the threshold after at
     // least 100 ms below it.
