@@ -34,6 +34,7 @@
 
 // ---- Sound and music ----------------------------------------------------------
 #include "audio/music.h"       // PlayMusic, StopMusic, RewindMusic, SetMusicVolume, MusicTick
+#include "audio/movie.h"       // PlayMovie
 #include "audio/sound_table.h" // LoadSound, PlaySound, SoundPlaying, StopSound, StopAllSounds, ReleaseSound
 
 // ---- Files and platform services ---------------------------------------------
