@@ -37,6 +37,7 @@ constexpr std::int32_t kEscape = 1;
 constexpr std::int32_t kLeftAlt = 56;
 constexpr std::int32_t kF4 = 62;
 constexpr double kPausedSleep = 100.0;
+constexpr double kWaitStep = 1.0; // ms between looks at the input while waiting
 
 void SleepFraction(double ms) {
     if (ms > 0) platform::SleepMicroseconds(static_cast<std::int64_t>(ms * 1000.0));
@@ -211,7 +212,7 @@ void WaitForInput() {
             return;
         }
         // A waiting loop need not burn a core.
-        SleepMilliseconds(1);
+        SleepMilliseconds(kWaitStep);
     }
 }
 
@@ -225,6 +226,9 @@ void WaitForKey() {
         Display* display = TheDisplay();
         if (display) PumpMessages(*display, CurrentMessageHook());
         WaitForInput();
+        // A held key that types nothing (Shift, say) ends WaitForInput at
+        // once; the wait rests before it looks again.
+        SleepMilliseconds(kWaitStep);
     }
     while (!ReadKeyChar(*input).empty())
         IdleTick();
