@@ -4,17 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
-#include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "audio/music.h"
 #include "audio/sound_device.h"
 #include "frame/clock.h"
+#include "platform/audio.h"
 #include "support/temp_folder.h"
 
 namespace vlm::test {
@@ -25,10 +23,9 @@ inline std::string ConstantWave(std::int16_t value, std::uint32_t frames) {
     std::string data;
     for (std::uint32_t i = 0; i < frames * 2; ++i)
         data += {char(value & 0xFF), char((value >> 8) & 0xFF)};
-    const std::string format =
-        std::string("\x01\x00\x02\x00", 4) + le32(44100) + le32(44100 * 4) + std::string("\x04\x00\x10\x00", 4);
-    const std::string chunks = "WAVEfmt " + le32(16) + format + "data" + le32(std::uint32_t(data.size())) + data;
-    return "RIFF" + le32(std::uint32_t(chunks.size())) + chunks;
+    return "RIFF" + le32(36 + std::uint32_t(data.size())) + "WAVEfmt " + le32(16) + std::string("\1\0\2\0", 4) +
+           le32(44100) + le32(44100 * 4) + std::string("\4\0\20\0", 4) + "data" + le32(std::uint32_t(data.size())) +
+           data;
 }
 
 // The output as it was mixed; times are milliseconds from the device's start.
@@ -37,28 +34,23 @@ struct Recording {
 
     // Root mean square of one channel (0 left, 1 right) over a time span.
     double Level(int channel, double fromMs, double toMs) const {
-        const auto frame = [&](double ms) {
-            return std::min(samples.size() / 2, static_cast<std::size_t>(std::max(ms, 0.0) * 44.1));
-        };
+        const std::size_t from = std::min(samples.size() / 2, std::size_t(std::max(fromMs, 0.0) * 44.1));
+        const std::size_t to = std::min(samples.size() / 2, std::size_t(std::max(toMs, 0.0) * 44.1));
         double sum = 0;
-        const std::size_t from = frame(fromMs), to = frame(toMs);
         for (std::size_t i = from; i < to; ++i)
             sum += double(samples[2 * i + channel]) * samples[2 * i + channel];
         return to > from ? std::sqrt(sum / double(to - from)) : 0.0;
     }
-    // The largest sample of one channel.
     std::int32_t Peak(int channel) const {
         std::int32_t peak = 0;
         for (std::size_t i = channel; i < samples.size(); i += 2)
             peak = std::max(peak, std::abs(std::int32_t{samples[i]}));
         return peak;
     }
-    // Times at which the left channel rises above the threshold after at
-    // least 100 ms below it.
+    // Times at which the left channel rises above the threshold after 100 ms or more below it.
     std::vector<double> Onsets(double threshold) const {
         std::vector<double> onsets;
-        double quietSince = 0;
-        for (double t = 0; t < samples.size() / 88.2; t += 5) {
+        for (double t = 0, quietSince = 0; t < samples.size() / 88.2; t += 5) {
             if (Level(0, t, t + 5) < threshold) continue;
             if (t - quietSince >= 100) onsets.push_back(t);
             quietSince = t + 5;
@@ -73,26 +65,36 @@ protected:
         ::setenv("SDL_AUDIODRIVER", "disk", 1);
         ::setenv("SDL_DISKAUDIOFILE", (temp_ / "mixed.raw").c_str(), 1);
         InitTimer();
-        ASSERT_TRUE(CreateTheSoundDevice().Open());
-        opened_ = MillisecondsNow();
+        Reopen();
     }
     void TearDown() override {
         StopMusic();
         DestroyTheSoundDevice();
     }
-    // Lets the mixer run on for a while.
-    static void Wait(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-    double Now() const { return MillisecondsNow() - opened_; }
+    // A new device, whose output starts a new recording.
+    void Reopen() {
+        ASSERT_TRUE(CreateTheSoundDevice().Open());
+        mixed_ = 0;
+        platform::WatchOutput([](std::span<const std::int16_t> block,
+                                 void* mixed) { *static_cast<std::atomic<std::size_t>*>(mixed) += block.size(); },
+                              &mixed_);
+    }
+    // The place in the recording that is being mixed now, in milliseconds.
+    double Now() const { return double(mixed_) / 88.2; }
+    // Lets the mixer mix `ms` more (a loaded machine may take longer to).
+    void Wait(double ms) const {
+        for (const double until = Now() + ms; Now() < until;)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
     // Closes the device and reads back what it played.
     Recording Recorded() {
         DestroyTheSoundDevice();
         const std::string bytes = ReadWholeFile(temp_ / "mixed.raw");
-        Recording recording;
-        recording.samples.resize(bytes.size() / 2);
+        Recording recording{std::vector<std::int16_t>(bytes.size() / 2)};
         std::memcpy(recording.samples.data(), bytes.data(), recording.samples.size() * 2);
         return recording;
     }
-    // A clip made by the ffmpeg tool from its filter expression.
+    // A clip the ffmpeg tool makes with these arguments.
     std::string MakeClip(const std::string& name, const std::string& arguments) {
         const std::string path = (temp_ / name).string();
         const std::string command = "ffmpeg -v error -y " + arguments + " '" + path + "'";
@@ -101,7 +103,7 @@ protected:
     }
 
     TempFolder temp_;
-    double opened_ = 0;
+    std::atomic<std::size_t> mixed_ = 0; // samples mixed since the device opened
 };
 
 } // namespace vlm::test

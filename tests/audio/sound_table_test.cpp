@@ -23,10 +23,6 @@ protected:
         WriteWholeFile(path, ConstantWave(level, static_cast<std::uint32_t>(ms * 44.1)));
         LoadSound(DynString(path.string()), slot, voices);
     }
-    void Reopen() {
-        ASSERT_TRUE(CreateTheSoundDevice().Open());
-        CreateTheSoundTable();
-    }
 };
 
 double Decibels(std::int32_t peak) { return peak == 0 ? -999 : 20 * std::log10(peak / double(kLevel)); }
@@ -36,9 +32,9 @@ TEST_F(SoundEffects, LevelAndPanFollowTheDecibelRule) {
         double volume, pan, left, right; // the sides in dB; -999 silent
     };
     // Hundredths of a decibel: 0.755 is 75 (truncated), -2500; a pan of 0.25 takes 2500 more off the left.
-    const Row rows[] = {{1, 0, 0, 0},        {0.5, 0, -50, -50}, {0.755, 0, -25, -25}, {2, 0, 0, 0},
-                        {-1, 0, -999, -999}, {1, -3, 0, -999},   {1, 0.25, -25, 0},    {0.9, -0.5, -10, -60}};
-    for (const Row& row : rows) {
+    for (const Row& row :
+         {Row{1, 0, 0, 0}, Row{0.5, 0, -50, -50}, Row{0.755, 0, -25, -25}, Row{2, 0, 0, 0}, Row{-1, 0, -999, -999},
+          Row{1, -3, 0, -999}, Row{1, 0.25, -25, 0}, Row{0.9, -0.5, -10, -60}}) {
         SCOPED_TRACE(testing::Message() << row.volume << " " << row.pan);
         Load(1, 1);
         EXPECT_EQ(PlaySound(1, row.pan, row.volume), 256);
@@ -60,30 +56,25 @@ TEST_F(SoundEffects, VoicesMixAndTheOldestIsCut) {
     EXPECT_EQ(SoundPlaying(769), 1);
     EXPECT_EQ(PlaySound(3, 0, 1), 768); // both play: voice 0 is cut and starts again
     Wait(150);
-    // Three voices sound at once, each on its own.
-    EXPECT_EQ(Recorded().Peak(0), 3 * 8000);
+    EXPECT_EQ(Recorded().Peak(0), 3 * 8000); // three voices sound at once, each on its own
 }
 
 TEST_F(SoundEffects, StopStopAllAndReleaseSilence) {
     struct Row {
-        const char* name;
         void (*action)();
-        std::int32_t loadedAfter;
+        int plays;
+        std::int32_t voicesAfter;
     };
-    const Row rows[] = {{"stop voice", [] { StopSound(4 * 256); }, 2},
-                        {"stop past the voices", [] { StopSound(4 * 256 + 7); }, 2},
-                        {"stop all", [] { StopAllSounds(); }, 2},
-                        {"release", [] { ReleaseSound(4); }, 0}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const Row row : {Row{[] { StopSound(4 * 256); }, 1, 2}, Row{[] { StopSound(4 * 256 + 7); }, 2, 2},
+                          Row{[] { StopAllSounds(); }, 2, 2}, Row{[] { ReleaseSound(4); }, 2, 0}}) {
         Load(4, 2, 2000);
-        PlaySound(4, 0, 1);
-        if (std::string(row.name) != "stop voice") PlaySound(4, 0, 1);
+        for (int i = 0; i < row.plays; ++i)
+            PlaySound(4, 0, 1);
         Wait(100);
         row.action();
         const double stopped = Now();
         EXPECT_EQ(SoundPlaying(4 * 256) + SoundPlaying(4 * 256 + 1), 0);
-        EXPECT_EQ(TheSoundTable()->Record(4).VoiceCount, row.loadedAfter);
+        EXPECT_EQ(TheSoundTable()->Record(4).VoiceCount, row.voicesAfter);
         Wait(150);
         EXPECT_EQ(Recorded().Level(0, stopped + 60, stopped + 150), 0);
         Reopen();
