@@ -118,14 +118,16 @@ std::int32_t PlayMovie(const DynString& file, std::int32_t loop) {
     const ResolvedName resolved = MediaNameResolver(file.view());
     std::unique_ptr<platform::MovieDecoder> decoder = resolved.found && display ? OpenMovie(resolved.name) : nullptr;
 
-    // Sound decoded before play starts waits here for the stream.
+    // Sound decoded before play starts waits here for the stream (which a
+    // machine without sound does not have).
     std::vector<std::int16_t> early;
     std::unique_ptr<platform::SoundStream> sound;
+    bool started = false;
     const platform::MovieSoundSink sink = [&](std::span<const std::int16_t> stereo) {
-        if (sound)
-            sound->Push(stereo);
-        else
+        if (!started)
             early.insert(early.end(), stereo.begin(), stereo.end());
+        else if (sound)
+            sound->Push(stereo);
     };
     platform::MovieFrame frame;
     if (!decoder || !decoder->NextFrame(frame, sink)) {
@@ -140,8 +142,10 @@ std::int32_t PlayMovie(const DynString& file, std::int32_t loop) {
         IdleStep(*display);
         SleepMilliseconds(kIdleStepMs);
     }
+    started = true;
     sound = platform::SoundStream::Open();
     if (sound) sound->Push(early);
+    early = {};
 
     MovieScreen screen(*display);
     double start = MillisecondsNow();

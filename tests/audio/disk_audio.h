@@ -47,16 +47,6 @@ struct Recording {
             peak = std::max(peak, std::abs(std::int32_t{samples[i]}));
         return peak;
     }
-    // Times at which the left channel rises above the threshold after 100 ms or more below it.
-    std::vector<double> Onsets(double threshold) const {
-        std::vector<double> onsets;
-        for (double t = 0, quietSince = 0; t < samples.size() / 88.2; t += 5) {
-            if (Level(0, t, t + 5) < threshold) continue;
-            if (t - quietSince >= 100) onsets.push_back(t);
-            quietSince = t + 5;
-        }
-        return onsets;
-    }
 };
 
 class DiskAudio : public ::testing::Test {

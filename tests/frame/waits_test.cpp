@@ -19,8 +19,8 @@ double ThreadCpuMs() {
 // through those steps rather than spin, then take the A typed after them.
 TEST(Waits, WaitForKeyRestsWhileAKeyThatTypesNothingIsHeld) {
     InitTimer();
-    ScriptParseResult script = ParseInputScript("1 keydown 42\n300 keyup 42\n301 keydown 30\n303 keyup 30\n");
-    CreateTheInput().UseSource(MakeScriptedInput(std::move(script.Events)));
+    CreateTheInput().UseSource(
+        MakeScriptedInput(ParseInputScript("1 keydown 42\n300 keyup 42\n301 keydown 30\n").Events));
     const double wallStart = MillisecondsNow(), cpuStart = ThreadCpuMs();
     WaitForKey();
     const double wall = MillisecondsNow() - wallStart, cpu = ThreadCpuMs() - cpuStart;
