@@ -35,8 +35,6 @@ public:
     SampleBuffer(const SampleBuffer&) = delete;
     SampleBuffer& operator=(const SampleBuffer&) = delete;
 
-    std::size_t Frames() const { return samples_.size() / 2; }
-
 private:
     friend bool PlayVoice(int channel, const SampleBuffer& samples, float leftGain, float rightGain);
     explicit SampleBuffer(std::vector<std::int16_t> samples);
@@ -64,10 +62,6 @@ public:
 
     // Queues stereo frames at the mixing rate.
     void Push(std::span<const std::int16_t> stereo);
-    // Frames queued and not yet mixed.
-    std::size_t Queued() const;
-    // Forgets what is queued.
-    void Clear();
 
 private:
     SoundStream() = default;

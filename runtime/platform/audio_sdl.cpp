@@ -213,19 +213,6 @@ void SoundStream::Push(std::span<const std::int16_t> stereo) {
     queue.samples.insert(queue.samples.end(), stereo.begin(), stereo.end());
 }
 
-std::size_t SoundStream::Queued() const {
-    StreamQueue& queue = theAudio.stream;
-    const std::lock_guard guard(queue.lock);
-    return (queue.samples.size() - queue.start) / 2;
-}
-
-void SoundStream::Clear() {
-    StreamQueue& queue = theAudio.stream;
-    const std::lock_guard guard(queue.lock);
-    queue.samples.clear();
-    queue.start = 0;
-}
-
 void WatchOutput(OutputWatcher watcher, void* context) {
     theAudio.watcherContext.store(context);
     theAudio.watcher.store(watcher);
