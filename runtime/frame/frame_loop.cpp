@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "audio/music.h"
 #include "files/error_state.h"
 #include "frame/clock.h"
 #include "frame/display.h"
@@ -36,6 +37,7 @@ constexpr std::int32_t kEscape = 1;
 constexpr std::int32_t kLeftAlt = 56;
 constexpr std::int32_t kF4 = 62;
 constexpr double kPausedSleep = 100.0;
+constexpr double kWaitStep = 1.0; // ms between looks at the input while waiting
 
 void SleepFraction(double ms) {
     if (ms > 0) platform::SleepMicroseconds(static_cast<std::int64_t>(ms * 1000.0));
@@ -149,12 +151,14 @@ void ShowFrame() {
     clock.LastFrameStart = MillisecondsNow();
 
     while (loop.Paused) {
+        MusicTick();
         PumpMessages(*display, CurrentMessageHook());
         SleepMilliseconds(kPausedSleep);
     }
 
     if (InputDevices* input = TheInput()) StepInput(display, *input);
 
+    MusicTick();
     const MessageHookRoutine hook = CurrentMessageHook();
     PumpMessages(*display, hook);
     if (loop.FullScreenTogglePending) {
@@ -182,6 +186,7 @@ void SetEscapeQuits(std::int32_t flag) {
 }
 
 void IdleTick() {
+    MusicTick();
     Display* display = TheDisplay();
     if (display) PumpMessages(*display, CurrentMessageHook());
     // Each idle step counts as a frame of the input, so that scripted and
@@ -207,7 +212,7 @@ void WaitForInput() {
             return;
         }
         // A waiting loop need not burn a core.
-        SleepMilliseconds(1);
+        SleepMilliseconds(kWaitStep);
     }
 }
 
@@ -217,9 +222,13 @@ void WaitForKey() {
     while (!ReadKeyChar(*input).empty())
         IdleTick();
     while (ReadKeyChar(*input).empty()) {
+        MusicTick();
         Display* display = TheDisplay();
         if (display) PumpMessages(*display, CurrentMessageHook());
         WaitForInput();
+        // A held key that types nothing (Shift, say) ends WaitForInput at
+        // once; the wait rests before it looks again.
+        SleepMilliseconds(kWaitStep);
     }
     while (!ReadKeyChar(*input).empty())
         IdleTick();

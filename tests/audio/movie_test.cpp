@@ -1,0 +1,114 @@
+// Movies in a real window under Xvfb: the pictures are read back as each
+// one is shown, through an input source that also presses a key when asked.
+#include "audio/movie.h"
+
+#include <GL/gl.h>
+
+#include "audio/disk_audio.h"
+#include "files/error_state.h"
+#include "frame/display.h"
+#include "input/input_devices.h"
+
+namespace vlm::test {
+namespace {
+
+using Rgb = std::array<bool, 3>; // each channel nearer its top than its bottom (video colours are not exact)
+constexpr Rgb kRed{true, false, false}, kBlue{false, false, true}, kBlack{};
+
+struct Seen {
+    Rgb middle, edge; // of the 160 x 60 window: its centre and a point left of a centred 4:3 picture
+};
+
+class WatchingInput : public InputSource {
+public:
+    explicit WatchingInput(std::size_t pressAfterFrames) : pressAfterFrames_(pressAfterFrames) {}
+    // Mesa's software renderer keeps the picture just shown in the back buffer.
+    void BeginFrame(std::uint32_t) override { seen.push_back({Pixel(80, 30), Pixel(10, 30)}); }
+    bool ReadKeys(std::span<std::uint8_t, 256> state) override {
+        std::fill(state.begin(), state.end(), 0);
+        if (seen.size() >= pressAfterFrames_) state[57] = 0x80; // Space
+        return true;
+    }
+    PointerSample ReadPointer(bool) override { return {.Moved = false}; }
+    std::uint32_t ReadButtons() override { return 0; }
+    std::vector<Seen> seen;
+
+private:
+    static Rgb Pixel(int x, int y) {
+        std::array<std::uint8_t, 4> p{};
+        glReadPixels(x, 60 - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p.data());
+        return {p[0] > 127, p[1] > 127, p[2] > 127};
+    }
+    std::size_t pressAfterFrames_;
+};
+
+class Movies : public DiskAudio {
+protected:
+    void SetUp() override {
+        DiskAudio::SetUp();
+        ASSERT_TRUE(CreateDisplayWindow(CreateTheDisplay(), 160, 60, 0, 60, 0, false));
+        CreateTheInput();
+    }
+    void TearDown() override {
+        DestroyTheInput();
+        DestroyTheDisplay();
+        DiskAudio::TearDown();
+    }
+    // Red, then blue, `ms` each, 64 x 48 at 25 frames a second, with a tone throughout.
+    DynString RedThenBlue(int ms) {
+        const std::string part = ":s=64x48:r=25:d=" + std::to_string(ms / 1000.0);
+        return DynString(MakeClip("bars.mp4", "-f lavfi -i color=c=red" + part + " -f lavfi -i color=c=blue" + part +
+                                                  " -f lavfi -i sine=duration=" + std::to_string(ms / 500.0) +
+                                                  " -filter_complex '[0][1]concat=n=2:v=1:a=0' -c:v mpeg4 -q:v 2"));
+    }
+    // Plays with a key pressed after so many pictures; what was seen.
+    std::vector<Seen> Play(const DynString& file, std::int32_t loop, std::size_t pressAfter) {
+        auto watcher = std::make_unique<WatchingInput>(pressAfter);
+        const std::vector<Seen>& seen = watcher->seen;
+        TheInput()->UseSource(std::move(watcher));
+        EXPECT_EQ(PlayMovie(file, loop), 0);
+        return seen;
+    }
+};
+
+// Whether the middle showed `later` after it had shown `first`.
+bool ShownAfter(const std::vector<Seen>& seen, Rgb first, Rgb later) {
+    const auto it = std::find_if(seen.begin(), seen.end(), [&](const Seen& s) { return s.middle == first; });
+    return std::any_of(it, seen.end(), [&](const Seen& s) { return s.middle == later; });
+}
+
+TEST_F(Movies, PicturesComeInOrderScaledToFitWithTheirSound) {
+    const DynString clip = RedThenBlue(400);
+    const double start = MillisecondsNow();
+    const std::vector<Seen> seen = Play(clip, 0, 1000);
+    EXPECT_GE(MillisecondsNow() - start, 780); // no picture comes before its time
+    ASSERT_GE(seen.size(), 15u);
+    EXPECT_EQ(seen.front().middle, kRed);
+    EXPECT_EQ(seen.back().middle, kBlue);
+    EXPECT_EQ(seen.front().edge, kBlack);
+    EXPECT_GT(Recorded().Peak(0), 3000); // the tone, 4096 at its top
+}
+
+TEST_F(Movies, AKeyEndsPlayAndLoopingStartsOver) {
+    // 20 pictures a round: the key comes in the first round, or in the second when looping.
+    for (const std::int32_t loop : {0, 1}) {
+        SCOPED_TRACE(loop);
+        const std::vector<Seen> seen = Play(RedThenBlue(400), loop, loop ? 30 : 5);
+        EXPECT_EQ(seen.size(), loop ? 30u : 5u);
+        EXPECT_EQ(ShownAfter(seen, kBlue, kRed), loop != 0);
+    }
+}
+
+TEST_F(Movies, WhatIsNoMovieGivesNoSuchFile) {
+    WriteWholeFile(temp_ / "sound.wav", ConstantWave(1000, 4410));
+    WriteWholeFile(temp_ / "text.mp4", "not a movie");
+    for (const std::string name : {"missing.mp4", "sound.wav", "text.mp4"}) {
+        SCOPED_TRACE(name);
+        SetErrorCode(kErrorSuccess);
+        EXPECT_EQ(PlayMovie(DynString((temp_ / name).string()), 1), kErrorNoSuchFile); // at once: nothing plays
+        EXPECT_EQ(TheErrorState().LastErrorCode, kErrorNoSuchFile);
+    }
+}
+
+} // namespace
+} // namespace vlm::test
