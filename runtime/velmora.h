@@ -32,6 +32,10 @@
 #include "input/input_line.h"    // InputLine, InputLineInteger, InputLineNumber
 #include "input/joysticks.h"     // JoystickX..Rz, JoystickHatX/Y, JoystickState, JoystickName, JoystickForce
 
+// ---- Sound and music ----------------------------------------------------------
+#include "audio/music.h"       // PlayMusic, StopMusic, RewindMusic, SetMusicVolume, MusicTick
+#include "audio/sound_table.h" // LoadSound, PlaySound, SoundPlaying, StopSound, StopAllSounds, ReleaseSound
+
 // ---- Files and platform services ---------------------------------------------
 #include "files/error_state.h"         // LastErrorCode, SetErrorCode, RaiseRuntimeError, ErrorText
 #include "files/file_channels.h"       // OpenFile, CloseFile, FreeFile, SeekFile, EndOfFile, typed reads and writes

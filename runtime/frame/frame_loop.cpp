@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "audio/music.h"
 #include "files/error_state.h"
 #include "frame/clock.h"
 #include "frame/display.h"
@@ -149,12 +150,14 @@ void ShowFrame() {
     clock.LastFrameStart = MillisecondsNow();
 
     while (loop.Paused) {
+        MusicTick();
         PumpMessages(*display, CurrentMessageHook());
         SleepMilliseconds(kPausedSleep);
     }
 
     if (InputDevices* input = TheInput()) StepInput(display, *input);
 
+    MusicTick();
     const MessageHookRoutine hook = CurrentMessageHook();
     PumpMessages(*display, hook);
     if (loop.FullScreenTogglePending) {
@@ -182,6 +185,7 @@ void SetEscapeQuits(std::int32_t flag) {
 }
 
 void IdleTick() {
+    MusicTick();
     Display* display = TheDisplay();
     if (display) PumpMessages(*display, CurrentMessageHook());
     // Each idle step counts as a frame of the input, so that scripted and
@@ -217,6 +221,7 @@ void WaitForKey() {
     while (!ReadKeyChar(*input).empty())
         IdleTick();
     while (ReadKeyChar(*input).empty()) {
+        MusicTick();
         Display* display = TheDisplay();
         if (display) PumpMessages(*display, CurrentMessageHook());
         WaitForInput();

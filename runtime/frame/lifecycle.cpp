@@ -5,6 +5,9 @@
 #include <string>
 #include <unistd.h>
 
+#include "audio/music.h"
+#include "audio/sound_device.h"
+#include "audio/sound_table.h"
 #include "files/error_state.h"
 #include "files/file_channels.h"
 #include "files/line_slots.h"
@@ -104,9 +107,12 @@ void RuntimeStartup(const DynString& title) {
     SeedRandom(static_cast<std::uint32_t>(static_cast<std::int64_t>(ElapsedMilliseconds())));
 
     InputDevices& input = CreateTheInput();
+    SoundDevice& sound = CreateTheSoundDevice();
+    CreateTheSoundTable();
     if (theStartupSettings.FullScreen == 0) EnterWindowed(display);
     else EnterFullScreen(display);
     InitInput(input, display.WindowHandle.get(), theStartupSettings.HidePointer != 0);
+    sound.Open(); // a machine without sound runs on; its loads and plays fail
 
     // Media are found relative to the program, wherever it was started from.
     theProcess.ProgramFolder = FindProgramFolder();
@@ -131,6 +137,7 @@ void RuntimeStartup(const DynString& title) {
 
 void ShutdownRuntime() {
     AppendLogLine("Shut down VLM");
+    StopMusic();
     if (!theProcess.ProgramFolder.empty() && ::chdir(theProcess.ProgramFolder.c_str()) != 0) {
         AppendLogLine("Cannot enter the program folder");
     }
@@ -139,6 +146,8 @@ void ShutdownRuntime() {
     TheSettingsTable().WriteBack();
     TheFileChannels().CloseAll();
     DestroyTheInput();
+    DestroyTheSoundTable();
+    DestroyTheSoundDevice();
     DestroyTheDisplay(); // sprites, background slots, full screen, the window
 }
 
