@@ -3,13 +3,14 @@
 #             (under Xvfb when there is no display)
 # make bench  builds optimised and prints the benchmark figures
 # make fuzz-smoke  runs every fuzz target for a short while (FUZZ_SECONDS each)
+# make media  remakes the game's pictures, fonts and music and the contact sheet
 
 BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 20
 
-.PHONY: play test bench fuzz-build fuzz-smoke clean
+.PHONY: play test bench fuzz-build fuzz-smoke media clean
 
 # Only the game and what it stands on: no tests, benchmarks or fuzzers.
 play:
@@ -38,5 +39,17 @@ fuzz-build:
 fuzz-smoke: fuzz-build
 	scripts/run-fuzzers build-fuzz/fuzz $(FUZZ_SECONDS)
 
+# The generated files are committed; this reproduces them byte for byte (the
+# encoders stamp their versions into the music files).
+media:
+	scripts/install-deps media
+	python3 tools/make_art.py game/media/gfx game/media/splosh.png
+	python3 tools/make_fonts.py game/media/gfx
+	python3 tools/make_contact_sheet.py game/media/gfx game/logo_data.cpp docs/media.png
+	mkdir -p build-media
+	python3 tools/make_music.py build-media/music.wav
+	oggenc --quiet --quality 3 --serial 20091031 -o game/media/sfx/music.ogg build-media/music.wav
+	lame --quiet -b 112 build-media/music.wav game/media/sfx/music.mp3
+
 clean:
-	rm -rf build build-asan build-bench build-fuzz
+	rm -rf build build-asan build-bench build-fuzz build-media
