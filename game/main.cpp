@@ -1,4 +1,5 @@
 // Splosh: the program's entry points for the runtime.
+#include "audio/music.h"
 #include "files/platform_info.h"
 #include "frame/display.h"
 #include "frame/frame_loop.h"
@@ -42,6 +43,7 @@ void GameMain() {
     splosh::FillDefaultHighScores(game);
     splosh::StartHighScores(game);
     splosh::LoadGameSprites();
+    vlm::SetMusicVolume(game.MusicVolume);
     // The title runs the play screen. A lost game left with a score better
     // than the tenth earns a name in the table, and then a new game.
     for (;;) {

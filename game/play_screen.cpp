@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "audio/music.h"
 #include "frame/frame_loop.h"
 #include "game/board.h"
 #include "game/media.h"
@@ -50,6 +51,7 @@ void StepVolume(GameGlobals& game) {
         game.InputDelay = kVolumeDelay;
     }
     game.MusicVolume = std::clamp(game.MusicVolume, 0.0, 1.0);
+    vlm::SetMusicVolume(game.MusicVolume);
 }
 
 void DrawBoard(const GameGlobals& game) {
@@ -114,6 +116,7 @@ void PlayScreen(GameGlobals& game) {
     double selection = 0;
     game.LastChoice = 0;
     game.Flooded.At(1, 1) = 1;
+    vlm::PlayMusic(game.DeviceName == "DESKTOP" ? kDesktopMusic : kDeviceMusic, 1);
     game.InputDelay = kEntryDelay;
 
     for (;;) {

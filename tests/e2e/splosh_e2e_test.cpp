@@ -9,9 +9,9 @@
 #include <sstream>
 
 #include "game/board.h"
+#include "game/table_bytes.h"
 #include "gfx2d/image_decoders.h"
 #include "gfx2d/image_writer.h"
-#include "game/table_bytes.h"
 #include "support/temp_folder.h"
 // Last: Xlib's macros would reach into the headers after it.
 #include "frame/x_session.h"
@@ -287,25 +287,26 @@ TEST_F(Splosh, PlaysWithRealMouseAndKeys) {
     for (int i = 0; i < 500 && window.empty(); ++i, vlm::test::XSession::Sleep(20))
         window = x.XdotoolOutput("search --name '^splosh$'");
     ASSERT_FALSE(window.empty());
-    // A press held as a hand holds it: the game looks at the button once a frame.
-    const auto click = [&](int wx, int wy) {
-        x.Xdotool("mousemove --window " + window + " " + std::to_string(wx) + " " + std::to_string(wy) +
-                  " mousedown 1 sleep 0.15 mouseup 1");
+    const auto pixel = [&](int wx, int wy) { return WindowPixel(x.DisplayName(), std::stoul(window), wx, wy); };
+    // Clicks, each held as a hand holds it (the game looks at the button once
+    // a frame), until the window shows what the click should bring.
+    const auto clickUntil = [&](int wx, int wy, auto shown) {
+        for (int i = 0; i < 50 && !shown(); ++i) {
+            x.Xdotool("mousemove --window " + window + " " + std::to_string(wx) + " " + std::to_string(wy) +
+                      " mousedown 1 sleep 0.15 mouseup 1 sleep 0.1");
+        }
+        return shown();
     };
     x.Xdotool("windowactivate --sync " + window);
-    click(320, 240);
-    vlm::test::XSession::Sleep(1000); // past the 20 frames in which play takes no choice
-
-    // The start cell (window pixels 16..47) takes the colour of the swatch clicked.
-    const auto startCell = [&] { return WindowPixel(x.DisplayName(), std::stoul(window), 32, 32); };
+    // The title's logo block in the "l", then the board's start cell (window 16..47).
+    const auto isBlock = [&](int c) { return [&, c] { return pixel(32, 32) == BlockColour(c); }; };
+    for (int i = 0; i < 500 && pixel(267, 137) != BlockColour(7); ++i)
+        vlm::test::XSession::Sleep(20);
+    ASSERT_TRUE(clickUntil(320, 240, [&] { return pixel(32, 32)[2] == 200; })) << "no board";
     int swatch = 1;
-    while (swatch < 5 && startCell() == BlockColour(swatch))
+    while (swatch < 5 && isBlock(swatch)())
         ++swatch;
-    click(560, (swatch * 25 + 58) * 2);
-    bool taken = false;
-    for (int i = 0; i < 250 && !taken; ++i, vlm::test::XSession::Sleep(20))
-        taken = startCell() == BlockColour(swatch);
-    EXPECT_TRUE(taken);
+    EXPECT_TRUE(clickUntil(560, (swatch * 25 + 58) * 2, isBlock(swatch))) << "the start cell takes the swatch's colour";
 
     x.Xdotool("key Escape");
     EXPECT_EQ(x.WaitForExit(10s), 0);
