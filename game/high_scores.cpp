@@ -19,14 +19,14 @@ constexpr std::size_t kScoreBytes = 4;
 
 bool Writable(const std::string& file) { return ::access(file.c_str(), W_OK) == 0; }
 
-// The table of a file, or nothing when it cannot be read or is broken (then
-// it is kept aside, replacing an older broken one).
+// Reads a file's table into slots 1 to 10. A file that cannot be read or is
+// broken is kept aside (replacing an older broken one) and nothing changes.
 bool ReadTableFile(const std::string& file, GameGlobals& game) {
     const std::optional<std::vector<std::uint8_t>> bytes = vlm::ReadWholeFile(file);
     if (bytes && DecodeHighScores(*bytes, game)) return true;
     std::error_code error;
     std::filesystem::rename(file, file + ".bad", error);
-    vlm::AppendLogLine("Broken high-score table " + file + " kept as " + file + ".bad");
+    vlm::AppendLogLine("Broken high-score table " + file + (error ? " left in place" : " kept as " + file + ".bad"));
     return false;
 }
 
