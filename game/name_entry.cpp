@@ -1,5 +1,8 @@
 #include "game/name_entry.h"
 
+#include <cstdint>
+#include <string_view>
+
 #include "frame/frame_loop.h"
 #include "game/high_scores.h"
 #include "game/play_screen.h"
