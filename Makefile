@@ -3,13 +3,17 @@
 #             (under Xvfb when there is no display)
 # make bench  builds optimised and prints the benchmark figures
 # make fuzz-smoke  runs every fuzz target for a short while (FUZZ_SECONDS each)
+# make install     installs the game and the runtime under PREFIX (/usr/local)
+# make uninstall   removes what make install put under PREFIX
+# make api-doc     writes docs/api.md from the runtime's headers
 
 BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 20
+PREFIX ?= /usr/local
 
-.PHONY: play test bench fuzz-build fuzz-smoke clean
+.PHONY: play test bench fuzz-build fuzz-smoke install uninstall api-doc clean
 
 # Only the game and what it stands on: no tests, benchmarks or fuzzers.
 play:
@@ -37,6 +41,19 @@ fuzz-build:
 
 fuzz-smoke: fuzz-build
 	scripts/run-fuzzers build-fuzz/fuzz $(FUZZ_SECONDS)
+
+# The install builds as you and asks for sudo only to write under PREFIX.
+install:
+	scripts/install-deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j$(JOBS) --target splosh velmora velmora_entry
+	scripts/sudo-if-needed $(PREFIX) cmake --install $(BUILD) --prefix $(PREFIX)
+
+uninstall:
+	scripts/sudo-if-needed $(PREFIX) scripts/uninstall $(PREFIX)
+
+api-doc:
+	scripts/make-api-doc
 
 clean:
 	rm -rf build build-asan build-bench build-fuzz
