@@ -35,14 +35,19 @@ expected=$'Init GFX\r\nInit Finalized\r\nShut down VLM\r'
 for program in "$work/cmake/hello" "$work/pc/hello"; do
   run=$(mktemp -d -p "$work")
   printf '3 shot frame.png\n5 keydown 1\n' > "$run/script.txt"
+  # Started from the script's folder and given its name alone: the shot must
+  # still land beside the script, not in the program's folder.
   status=0
-  TMPDIR="$run" VELMORA_UNPACED=1 VELMORA_INPUT_SCRIPT="$run/script.txt" timeout 60 "$program" \
+  (cd "$run" && TMPDIR="$run" VELMORA_UNPACED=1 VELMORA_INPUT_SCRIPT=script.txt timeout 60 "$program") \
     > "$run/out.txt" 2>&1 || status=$?
   if [ "$status" -ne 0 ]; then
     echo "$program exited with $status"; cat "$run/out.txt"; exit 1
   fi
   if [ "$(cat "$run/ErrorLog.txt")" != "$expected" ]; then
     echo "$program: unexpected log:"; cat -A "$run/ErrorLog.txt"; exit 1
+  fi
+  if [ ! -f "$run/frame.png" ]; then
+    echo "$program: no frame.png beside the script"; exit 1
   fi
   # The ball (its yellow) and the text (white) are on the third frame.
   colours=$(convert "$run/frame.png" -format %c histogram:info:)
