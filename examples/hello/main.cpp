@@ -31,6 +31,7 @@ void GameMain() {
 
     std::int32_t x = 0;
     std::int32_t step = 2;
+    vlm::SetEscapeQuits(0); // Escape is this loop's to handle, not ShowFrame's
     // One pass per frame: read the input, move, draw, show.
     while (vlm::KeyDown(kEscape) == 0) {
         if (x + step < 0 || x + step > kWidth - width) step = -step;
