@@ -1,6 +1,8 @@
 // Splosh: the game's global values and arrays, one record for the process.
 #pragma once
 
+#include <string>
+
 #include "values/dyn_array.h"
 #include "values/dyn_string.h"
 
@@ -41,6 +43,7 @@ struct GameGlobals {
     vlm::NumberArray LogoPattern;
     vlm::StringArray HighScoreNames; // slots 1..10 shown and stored
     vlm::NumberArray HighScoreValues;
+    std::string HighScoreFile; // where the table is kept; empty: in memory only
 };
 
 GameGlobals& TheGame();

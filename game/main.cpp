@@ -1,6 +1,4 @@
 // Splosh: the program's entry points for the runtime.
-#include <cstdio>
-
 #include "files/platform_info.h"
 #include "frame/display.h"
 #include "frame/frame_loop.h"
@@ -8,6 +6,10 @@
 #include "frame/startup_settings.h"
 #include "frame/sub_registry.h"
 #include "game/globals.h"
+#include "game/high_scores.h"
+#include "game/media.h"
+#include "game/name_entry.h"
+#include "game/title_screen.h"
 #include "input/input_devices.h"
 
 void StartupSettings() {
@@ -23,9 +25,9 @@ void StartupSettings() {
     vlm::SetBuildStamp(__DATE__, __TIME__);
 }
 
-// The game's set-up up to its screens, which are not written yet.
 void GameMain() {
     splosh::GameGlobals& game = splosh::TheGame();
+    splosh::EnterMediaFolder();
     vlm::SetFrameRateLimit(60);
     vlm::ShowMousePointer(1);
     vlm::DynString key("device");
@@ -38,7 +40,17 @@ void GameMain() {
     }
     splosh::CreateGameArrays(game);
     splosh::FillDefaultHighScores(game);
-    std::puts("Splosh: the title and play screens are not written yet; the game ends here.");
+    splosh::StartHighScores(game);
+    splosh::LoadGameSprites();
+    // The title runs the play screen. A lost game left with a score better
+    // than the tenth earns a name in the table, and then a new game.
+    for (;;) {
+        splosh::TitleScreen(game);
+        if (!(game.Score > game.HighScoreValues.At(10))) break;
+        splosh::NameEntryScreen(game);
+        game.Level = 1;
+        game.Score = 0;
+    }
     vlm::EndProgram();
 }
 
