@@ -11,8 +11,11 @@ set(VELMORA_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Velmora)
 set(VELMORA_MANIFEST ${CMAKE_INSTALL_DATADIR}/splosh/install_manifest.txt)
 
 # ---- The game -----------------------------------------------------------------
+# The game looks for its media in ../share/splosh/Media when none lie beside it.
 install(TARGETS splosh RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(DIRECTORY game/media/gfx game/media/sfx DESTINATION ${CMAKE_INSTALL_DATADIR}/splosh/Media)
 install(FILES game/splosh.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES game/media/splosh.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps)
 
 # ---- The runtime --------------------------------------------------------------
 set_target_properties(velmora_entry PROPERTIES EXPORT_NAME entry)
