@@ -4,13 +4,17 @@
 # make bench  builds optimised and prints the benchmark figures
 # make fuzz-smoke  runs every fuzz target for a short while (FUZZ_SECONDS each)
 # make media  remakes the game's pictures, fonts and music and the contact sheet
+# make install     installs the game and the runtime under PREFIX (/usr/local)
+# make uninstall   removes what make install put under PREFIX
+# make api-doc     writes docs/api.md from the runtime's headers
 
 BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 20
+PREFIX ?= /usr/local
 
-.PHONY: play test bench fuzz-build fuzz-smoke media clean
+.PHONY: play test bench fuzz-build fuzz-smoke media install uninstall api-doc clean
 
 # Only the game and what it stands on: no tests, benchmarks or fuzzers.
 play:
@@ -50,6 +54,19 @@ media:
 	python3 tools/make_music.py build-media/music.wav
 	oggenc --quiet --quality 3 --serial 20091031 -o game/media/sfx/music.ogg build-media/music.wav
 	lame --quiet -b 112 build-media/music.wav game/media/sfx/music.mp3
+
+# The install builds as you and asks for sudo only to write under PREFIX.
+install:
+	scripts/install-deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j$(JOBS) --target splosh velmora velmora_entry
+	scripts/sudo-if-needed $(PREFIX) cmake --install $(BUILD) --prefix $(PREFIX)
+
+uninstall:
+	scripts/sudo-if-needed $(PREFIX) scripts/uninstall $(PREFIX)
+
+api-doc:
+	scripts/make-api-doc
 
 clean:
 	rm -rf build build-asan build-bench build-fuzz build-media

@@ -1,6 +1,9 @@
 // Velmora: everything a program written against the runtime includes,
 // grouped by subsystem. Each header below is that subsystem's table of
-// contents.
+// contents. Where a header also holds the runtime's own machinery, a
+// "// ---- Program-facing" (or "Program-level") banner starts the part
+// meant for programs; docs/api.md lists that part of every header
+// (`make api-doc` writes it).
 #pragma once
 
 // ---- Runtime frame: start-up, the orderly end, the log, the clock --------

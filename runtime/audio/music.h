@@ -23,6 +23,8 @@ struct MusicState {
 
 MusicState& TheMusic();
 
+// ---- Program-facing ---------------------------------------------------------
+
 // Stops the old track, then plays the file from the start, looping when
 // `loop` is non-zero, at full volume. A name that is not found plays
 // nothing and raises no error.

@@ -31,7 +31,7 @@ private:
 
 FileChannelTable& TheFileChannels();
 
-// ---- Opening and moving (the process's channels) -----------------------------
+// ---- Program-facing: opening and moving (the process's channels) ------------
 std::int32_t OpenFile(std::int32_t channel, const DynString& name, std::int32_t mode); // mode > 0 read, 0 write, < 0 append; 1/0
 void CloseFile(std::int32_t channel);
 std::int32_t FreeFile();                                                       // first free channel or -1

@@ -25,6 +25,7 @@ private:
     bool inBody_ = false;
 };
 
+// ---- Program-facing ---------------------------------------------------------
 // "GET path HTTP/1.0" to host:port; the body goes to `target`, a file name
 // (replaced) or the "mem://" name of a registered writable block, which
 // receives at most its size. 1 when the request was sent and the response

@@ -12,8 +12,9 @@ struct ClockState {
 };
 
 ClockState& TheClock();
-
 void InitTimer();
+
+// ---- Program-facing ---------------------------------------------------------
 double MillisecondsNow();
 double ElapsedMilliseconds(); // since StartTime
 double FrameDuration();       // between the last two frames; 1.0 when not positive

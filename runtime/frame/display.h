@@ -77,7 +77,8 @@ void SetViewport2D(Display& display, std::int32_t x, std::int32_t y, std::int32_
 // number of frames per second to 1000 / interval (5 without a cap).
 std::int32_t FrameCapForInterval(double frameInterval);
 
-// Program-level: stores the size in the start-up settings, switches the
+// ---- Program-facing ---------------------------------------------------------
+// Stores the size in the start-up settings, switches the screen
 // mode, re-applies the pointer and shows five frames at the new size.
 void SetScreenSize(std::int32_t width, std::int32_t height, std::int32_t fullScreen);
 

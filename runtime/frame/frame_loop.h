@@ -32,7 +32,6 @@ struct FrameLoopState {
 
 FrameLoopState& TheFrameLoop();
 
-void ShowFrame();
 // Swaps the buffers, clears the next picture and waits for the frame time.
 // Returns the milliseconds spent waiting plus 1.
 double SwapAndPace(Display& display, MessageHookRoutine hook);
@@ -42,6 +41,8 @@ std::int32_t PumpMessages(Display& display, MessageHookRoutine hook);
 // The hook, looked up once.
 MessageHookRoutine CurrentMessageHook();
 
+// ---- Program-facing ---------------------------------------------------------
+void ShowFrame();
 void SetFrameRateLimit(double framesPerSecond);
 void SetEscapeQuits(std::int32_t flag);
 // One step of a waiting loop: messages, keyboard, and Escape ends the program.

@@ -24,6 +24,8 @@ struct ProgramEntry {
 void RuntimeStartup(const DynString& title);
 // Releases everything start-up created, in a fixed order.
 void ShutdownRuntime();
+
+// ---- Program-facing ---------------------------------------------------------
 // Debug report, the program's "VLM_ON_QUIT" hook (once), shutdown, exit 0.
 [[noreturn]] void EndProgram();
 // Runs "VLM_ON_QUIT" (once), shuts down, starts `command` detached and exits 0.

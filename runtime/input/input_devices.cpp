@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -49,11 +50,15 @@ std::unique_ptr<InputSource> ScriptFromEnvironment() {
         std::fprintf(stderr, "Velmora: input script %s, %s\n", path, parsed.Error.c_str());
         return nullptr;
     }
-    // Shots named without a folder land beside the script.
-    const std::string_view scriptPath(path);
-    const std::string folder(scriptPath.substr(0, scriptPath.rfind('/') + 1));
+    // Shots named without a folder land beside the script. Its folder is
+    // taken as an absolute path now: start-up then makes the program's
+    // folder the working folder, which a relative one would point into.
+    std::error_code error;
+    std::filesystem::path folder = std::filesystem::absolute(path, error).parent_path();
+    if (error) folder = std::filesystem::path(path).parent_path();
+    if (!folder.empty()) folder /= "";
     for (ScriptEvent& event : parsed.Events) {
-        if (event.Action == ScriptAction::Shot && event.Name.front() != '/') event.Name = folder + event.Name;
+        if (event.Action == ScriptAction::Shot && event.Name.front() != '/') event.Name = folder.string() + event.Name;
     }
     return MakeScriptedInput(std::move(parsed.Events));
 }

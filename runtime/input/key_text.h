@@ -17,7 +17,7 @@ std::uint8_t CharForScanCode(const InputDevices& input, std::int32_t scanCode);
 // held key gives its character once.
 DynString ReadKeyChar(InputDevices& input);
 
-// Program-level forms on the process's input.
+// ---- Program-facing: on the process's input ---------------------------------
 DynString ReadKeyChar();
 std::int32_t CharForScanCode(std::int32_t scanCode);
 

@@ -13,6 +13,8 @@ namespace vlm {
 
 SocketSlotTable& TheSocketTable();
 
+// ---- Program-facing ---------------------------------------------------------
+
 std::int32_t SocketInit(); // → 1; counted, matched by SocketShutdown
 void SocketShutdown();     // the last one closes every slot
 SocketAddress SocketMakeAddress(std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d, std::int32_t port);
