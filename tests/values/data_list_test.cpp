@@ -4,15 +4,11 @@
 
 #include <vector>
 
-#include "frame/lifecycle.h"
-#include "frame/startup_settings.h"
-#include "runtime_error_hook.h"
+#include "support/program_end.h"
 #include "support/temp_folder.h"
 
 namespace vlm {
 namespace {
-
-using Lines = std::vector<std::string>;
 
 constexpr DataEntry kMixed[] = {1, 2.5, "  3.75 apples", -2.9, "word", 1e12};
 
@@ -69,8 +65,7 @@ TEST(DataList, ProgramFacingReadsUseTheProcessReader) {
 
 class DataListDeath : public ::testing::Test {
 protected:
-    Lines Log() const { return test::ReadLogLines(temp_ / "ErrorLog.txt"); }
-    test::TempFolder temp_;
+    test::TempFolder temp_; // the log of every ended child lands here
 };
 
 TEST_F(DataListDeath, ReadingPastTheEndIsOutOfData) {
@@ -92,29 +87,6 @@ TEST_F(DataListDeath, ReadingWithNoCurrentListIsOutOfData) {
     DataList empty{kNone, 0, 0};
     reader.Restore(empty);
     EXPECT_ENDS_WITH_CODE(reader.ReadText(), 20);
-}
-
-void ReadOnePastTheEnd(std::int32_t debugMode) {
-    static constexpr DataEntry kTwo[] = {5, 6};
-    static DataList list = MakeDataList(kTwo);
-    TheStartupSettings().DebugMode = debugMode;
-    RuntimeStartup(DynString("test"));
-    RestoreData(list);
-    MarkSourcePosition(1, 230);
-    ReadDataNumber();
-    ReadDataNumber();
-    MarkSourcePosition(1, 231);
-    ReadDataNumber();
-}
-
-TEST_F(DataListDeath, WithDebugModeTheLogReportsCodeAndPosition) {
-    EXPECT_EXIT(ReadOnePastTheEnd(1), ::testing::ExitedWithCode(0), "");
-    EXPECT_EQ(Log(), (Lines{"Init GFX", "Init Finalized", "-End On Line", "20", "230", "231", "1", "Shut down VLM"}));
-}
-
-TEST_F(DataListDeath, WithoutDebugModeTheLogHasNoReport) {
-    EXPECT_EXIT(ReadOnePastTheEnd(0), ::testing::ExitedWithCode(0), "");
-    EXPECT_EQ(Log(), (Lines{"Init GFX", "Init Finalized", "Shut down VLM"}));
 }
 
 } // namespace

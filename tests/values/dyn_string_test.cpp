@@ -6,60 +6,30 @@
 #include <cstdint>
 #include <string>
 
-#include "runtime_error_hook.h"
+#include "support/program_end.h"
 
 namespace vlm {
 namespace {
 
-TEST(DynString, EmptyValuesOwnNothing) {
-    DynString a;
-    DynString b("");
-    DynString c(a);
-    for (const DynString* s : {&a, &b, &c}) {
-        EXPECT_EQ(s->capacity(), 0u);
-        EXPECT_EQ(s->length(), 0u);
-        EXPECT_STREQ(s->c_str(), "");
-    }
-    // Every empty value shares the one empty text.
-    EXPECT_EQ(a.c_str(), b.c_str());
-    EXPECT_EQ(a.c_str(), c.c_str());
-}
-
-TEST(DynString, FromTextRoundsCapacityAndCopiesDeeply) {
+TEST(DynString, CopiesAreDeepAndEmptyTextIsNeverNull) {
     DynString abc("abc");
-    EXPECT_EQ(abc.length(), 3u);
-    EXPECT_EQ(abc.capacity(), 16u);
     DynString copy(abc);
-    EXPECT_NE(copy.c_str(), abc.c_str());
     copy.MakeUpper();
     EXPECT_EQ(abc, "abc");
     EXPECT_EQ(copy, "ABC");
-}
-
-TEST(DynString, AssignFromTextAllocatesExactly) {
-    DynString s;
-    s = "hello";
-    EXPECT_EQ(s.capacity(), 6u);
-    EXPECT_EQ(s.length(), 5u);
-    s = "";
-    EXPECT_EQ(s.capacity(), 0u);
+    const DynString empty;
+    EXPECT_STREQ(DynString(empty).c_str(), "");
+    EXPECT_STREQ(DynString("").c_str(), "");
 }
 
 TEST(DynString, ReserveKeepsOrClearsText) {
     DynString s("abc");
     s.Reserve(20, true);
-    EXPECT_EQ(s.capacity(), 32u);
-    EXPECT_EQ(s.length(), 3u);
     EXPECT_EQ(s.view(), "abc");
-
     DynString t("abc");
     t.Reserve(20, false);
-    EXPECT_EQ(t.capacity(), 32u);
     EXPECT_EQ(t.length(), 3u); // the caller sets the length itself
     EXPECT_STREQ(t.c_str(), "");
-
-    s.Reserve(5, true); // already big enough
-    EXPECT_EQ(s.capacity(), 32u);
 }
 
 TEST(DynStringDeathTest, TheLargestReserveIsOutOfMemory) {
