@@ -38,18 +38,21 @@ inline std::string RunForOutput(const std::string& command) {
 // nullopt when the reference decoder refuses the file.
 // options go before the file (for example "-define jpeg:fancy-upsampling=off"),
 // after the file ("-set colorspace sRGB" keeps samples as stored even when a
-// gamma chunk calls them linear).
+// gamma chunk calls them linear). With highBytes the samples are read at 16
+// bits and cut to their high byte, as a 16-bit picture's are when loaded.
 inline std::optional<ReferenceImage> ReferenceDecode(const std::filesystem::path& file,
                                                      const std::string& options = "",
-                                                     const std::string& after = "") {
+                                                     const std::string& after = "", bool highBytes = false) {
     const std::string quoted = options + " '" + file.string() + "[0]'";
     const std::string size = RunForOutput("convert " + quoted + " -format '%w %h' info: 2>/dev/null");
     ReferenceImage image;
     if (std::sscanf(size.c_str(), "%d %d", &image.width, &image.height) != 2) return std::nullopt;
-    const std::string bytes =
-        RunForOutput("convert " + quoted + " " + after + " -depth 8 rgba:- 2>/dev/null");
-    if (bytes.size() != static_cast<std::size_t>(image.width) * image.height * 4) return std::nullopt;
-    image.rgba.assign(bytes.begin(), bytes.end());
+    const std::string depth = highBytes ? " -endian MSB -depth 16" : " -depth 8";
+    const std::string bytes = RunForOutput("convert " + quoted + " " + after + depth + " rgba:- 2>/dev/null");
+    const std::size_t step = highBytes ? 2 : 1;
+    if (bytes.size() != static_cast<std::size_t>(image.width) * image.height * 4 * step) return std::nullopt;
+    for (std::size_t i = 0; i < bytes.size(); i += step)
+        image.rgba.push_back(static_cast<std::uint8_t>(bytes[i]));
     return image;
 }
 
