@@ -7,13 +7,12 @@
 
 #include "files/error_state.h"
 #include "files/memory_files.h"
-#include "frame/startup_settings.h"
+#include "support/program_end.h"
 #include "support/temp_folder.h"
 
 namespace vlm {
 namespace {
 
-using test::ReadLogLines;
 using test::ReadWholeFile;
 using test::TempFolder;
 using test::WriteWholeFile;
@@ -22,14 +21,6 @@ class Channels : public ::testing::Test {
 protected:
     ~Channels() override { TheFileChannels().CloseAll(); }
     DynString Path(const std::string& name) const { return DynString((temp_ / name).string()); }
-    // The code an ended program left in the log (debug mode writes it).
-    std::string EndCode() const {
-        const auto lines = ReadLogLines(temp_ / "ErrorLog.txt");
-        for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
-            if (lines[i] == "-End On Line") return lines[i + 1];
-        }
-        return "none";
-    }
     TempFolder temp_;
 };
 
@@ -153,84 +144,22 @@ TEST_F(Channels, WriteAndAppendChannelsReportEndOfFile) {
 
 using ChannelsDeathTest = Channels;
 
-TEST_F(ChannelsDeathTest, ChannelOutsideTheTableEndsWithCode7) {
-    EXPECT_EXIT(
-        {
-            TheStartupSettings().DebugMode = 1;
-            OpenFile(8, Path("x.txt"), 1);
-        },
-        ::testing::ExitedWithCode(0), "");
-    EXPECT_EQ(EndCode(), "7");
-    EXPECT_EXIT(
-        {
-            TheStartupSettings().DebugMode = 1;
-            ReadInt8(-1);
-        },
-        ::testing::ExitedWithCode(0), "");
-    EXPECT_EQ(EndCode(), "7");
-}
-
-TEST_F(ChannelsDeathTest, ReadingPastTheLastLineEndsWithCode3) {
+TEST_F(ChannelsDeathTest, MisuseEndsTheProgramWithItsCode) {
     WriteWholeFile(temp_ / "lines.txt", "only line");
-    EXPECT_EXIT(
-        {
-            TheStartupSettings().DebugMode = 1;
-            OpenFile(0, Path("lines.txt"), 1);
-            if (ReadLine(0) != "only line") std::exit(1);
-            ReadLine(0);
-        },
-        ::testing::ExitedWithCode(0), "");
-    EXPECT_EQ(EndCode(), "3");
-}
-
-TEST_F(ChannelsDeathTest, ShortTypedReadEndsWithCode3) {
     WriteWholeFile(temp_ / "short.bin", "abc");
-    EXPECT_EXIT(
-        {
-            TheStartupSettings().DebugMode = 1;
-            OpenFile(0, Path("short.bin"), 1);
-            ReadDouble(0);
-        },
-        ::testing::ExitedWithCode(0), "");
-    EXPECT_EQ(EndCode(), "3");
-}
-
-TEST_F(ChannelsDeathTest, WritesToMemoryOrClosedChannelsEndWithCode3) {
-    EXPECT_EXIT(
-        {
-            TheStartupSettings().DebugMode = 1;
-            WriteInt32(0, 1);
-        },
-        ::testing::ExitedWithCode(0), "");
-    EXPECT_EQ(EndCode(), "3");
-    EXPECT_EXIT(
-        {
-            TheStartupSettings().DebugMode = 1;
-            static std::uint8_t block[4];
-            static MemoryFile file(block, sizeof block);
-            OpenFile(0, file.Name(), 1);
-            WriteLine(0, DynString("x"));
-        },
-        ::testing::ExitedWithCode(0), "");
-    EXPECT_EQ(EndCode(), "3");
-}
-
-TEST_F(ChannelsDeathTest, AFullDeviceFailsTheWrite) {
-    ASSERT_TRUE(std::filesystem::exists("/dev/full"));
-    EXPECT_EXIT(
-        {
-            TheStartupSettings().DebugMode = 1;
-            if (OpenFile(0, DynString("/dev/full"), -1) != 1) std::exit(1);
-            WriteLine(0, DynString("no room"));
-        },
-        ::testing::ExitedWithCode(0), "");
-    EXPECT_EQ(EndCode(), "3");
-    EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
-}
-
-TEST_F(Channels, WritingANewFileOverADeviceLeavesTheDevice) {
-    // Opening for writing replaces files only; the device stays and the open fails.
-    EXPECT_EQ(OpenFile(0, DynString("/dev/full"), 0), 0);
+    static std::uint8_t block[4];
+    static MemoryFile memory(block, sizeof block);
+    // Channels outside the table: 7.
+    EXPECT_ENDS_WITH_CODE(OpenFile(8, Path("x.txt"), 1), 7);
+    EXPECT_ENDS_WITH_CODE(ReadInt8(-1), 7);
+    // Reads past the end, and writes to closed or memory channels or a full device: 3.
+    EXPECT_ENDS_WITH_CODE(OpenFile(0, Path("lines.txt"), 1); if (ReadLine(0) != "only line") std::exit(1);
+                          ReadLine(0), 3);
+    EXPECT_ENDS_WITH_CODE(OpenFile(0, Path("short.bin"), 1); ReadDouble(0), 3);
+    EXPECT_ENDS_WITH_CODE(WriteInt32(0, 1), 3);
+    EXPECT_ENDS_WITH_CODE(OpenFile(0, memory.Name(), 1); WriteLine(0, DynString("x")), 3);
+    EXPECT_ENDS_WITH_CODE(if (OpenFile(0, DynString("/dev/full"), -1) != 1) std::exit(1);
+                          WriteLine(0, DynString("no room")), 3);
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
 }
 
