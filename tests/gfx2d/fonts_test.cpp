@@ -76,10 +76,6 @@ TEST_F(Fonts, EmptyNameInstallsTheBuiltinFontAndReportsNoSuchFile) {
     EXPECT_EQ(display_->Drawing.CurrentFont, 2);
     EXPECT_EQ(FontCharSize(*display_).width, 8);
     EXPECT_EQ(FontCharSize(*display_).height, 8);
-    const SpriteRecord& record = display_->Sprites.Record(kFirstFontSprite + 2);
-    EXPECT_EQ(record.Width, 128);
-    EXPECT_EQ(record.TexHeight, 64);
-    EXPECT_FLOAT_EQ(record.VMax, 1.0f);
 
     SetFont(*display_, 40);
     EXPECT_EQ(display_->Drawing.CurrentFont, 31);

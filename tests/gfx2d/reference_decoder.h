@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/process.h"
+
 #ifndef VELMORA_TESTDATA
 #error "VELMORA_TESTDATA must name the conformance data folder (tests/data)"
 #endif
@@ -24,15 +26,10 @@ struct ReferenceImage {
     std::vector<std::uint8_t> rgba;
 };
 
+// What a shell command wrote to its standard output; empty when it failed.
 inline std::string RunForOutput(const std::string& command) {
-    std::string output;
-    if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[65536];
-        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            output.append(buffer, got);
-        ::pclose(pipe);
-    }
-    return output;
+    const std::string shell[] = {"sh", "-c", command};
+    return platform::RunForOutput(shell).value_or("");
 }
 
 // nullopt when the reference decoder refuses the file.

@@ -31,17 +31,6 @@ TEST(SpriteStore, DeletingWithoutAContextMakesNoGlCallsAndKeepsTheFrameSize) {
     EXPECT_EQ(store->SpriteCollision(9, 0, 0, 9, 0, 0), 0);
 }
 
-TEST(SpriteStore, UnresolvableNamesFreeTheIdWithCodeThree) {
-    const bool glReady = false;
-    auto store = std::make_unique<SpriteStore>(glReady);
-    store->Record(5).Width = 3;
-    EXPECT_FALSE(store->LoadSprite("", 5));
-    EXPECT_EQ(TheErrorState().LastErrorCode, kErrorNoSuchFile);
-    EXPECT_EQ(store->Record(5).Width, 0);
-    EXPECT_FALSE(store->LoadSprite("/no/such/folder/picture.bmp", 5));
-    EXPECT_EQ(TheErrorState().LastErrorCode, kErrorNoSuchFile);
-}
-
 TEST(SpriteStore, PicturesDoNotLoadBeforeThereIsAContext) {
     const bool glReady = false;
     auto store = std::make_unique<SpriteStore>(glReady);
