@@ -204,7 +204,14 @@ TEST_F(Drawing, PolygonBatchWithVertexColours) {
     const Rgba mixed = At(70, 50);
     EXPECT_GT(mixed[1], 20); // green and blue blend smoothly
     EXPECT_GT(mixed[2], 20);
-    EXPECT_EQ(At(90, 30), kBlack); // outside the triangle (back faces would also vanish)
+    EXPECT_EQ(At(90, 30), kBlack); // outside the triangle
+    // The first triangle wound the other way round is a back face: culled.
+    BeginPolygon(*display_, -1, 1);
+    PolygonVertex(*display_, 80, 0, 0, 0, 0x0000FF);
+    PolygonVertex(*display_, 120, 0, 0, 0, 0x0000FF);
+    PolygonVertex(*display_, 80, 40, 0, 0, 0x0000FF);
+    EndPolygon(*display_);
+    EXPECT_EQ(At(85, 5), kBlack);
 
     // A vertex in the key colour is fully transparent there.
     ClearScreen(*display_);
