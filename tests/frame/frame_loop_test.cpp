@@ -56,7 +56,6 @@ TEST_F(FrameLoop, UnpacedFramesDoNotWait) {
         // No slot lies ahead: the next frame may come at once.
         EXPECT_LE(display_->NextFrameTime, MillisecondsNow());
     }
-    TheFrameLoop().Unpaced = false;
 }
 
 TEST_F(FrameLoop, FrameRateLimit) {

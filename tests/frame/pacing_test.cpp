@@ -105,7 +105,6 @@ TEST(SleepMargin, ASpikeFades) {
 
 TEST(SleepMargin, MeasuredFromShortSleeps) {
     FakeTime time;
-    time.oversleep = 0.4;
     const SleepMargin margin =
         MeasureSleepMargin([&] { return time.now; }, [&](double ms) { time.now += ms + 0.4; });
     EXPECT_GT(margin.Value(), 0.4);

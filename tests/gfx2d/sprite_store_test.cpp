@@ -45,12 +45,6 @@ TEST_F(SpriteStoreGl, TextureSizesArePowersOfTwoOfAtLeastFour) {
     EXPECT_FLOAT_EQ(r.VMax, 0.625f);
     EXPECT_NE(r.Texture, 0u);
     EXPECT_NE(r.MipTexture, 0u);
-
-    Store().LoadSprite(WriteBmp("b.bmp", 1, 1), 1);
-    EXPECT_EQ(Store().Record(1).TexWidth, 4);
-    EXPECT_EQ(Store().Record(1).TexHeight, 4);
-    EXPECT_FLOAT_EQ(Store().Record(1).UMax, 0.25f);
-    EXPECT_FLOAT_EQ(Store().Record(1).VMax, 0.25f);
 }
 
 TEST_F(SpriteStoreGl, ThePictureLiesUpsideDownInTheLowerLeftCorner) {

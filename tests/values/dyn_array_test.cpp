@@ -65,13 +65,6 @@ TEST(DynArray, UnusedMiddleDimensionDoesNotFoldElementsTogether) {
         for (int i = 0; i < 5; ++i) EXPECT_EQ(a.At(i, 0, k), k * 5 + i);
 }
 
-TEST(DynArray, NegativeFirstIndexCountsFromTheEnd) {
-    NumberArray a;
-    a.BuildFromList(std::vector<double>{10, 11, 12, 13, 14});
-    EXPECT_EQ(a.At(-1), 14);
-    EXPECT_EQ(a.At(-5), 10);
-}
-
 TEST(DynArray, DimensionResetsEverySlot) {
     NumberArray a;
     a.Dimension(100);
