@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "frame/display.h"
-#include "support/temp_folder.h"
+#include "support/gl_fixture.h"
 
 namespace vlm {
 namespace {
@@ -13,11 +12,9 @@ DynString Ask(const char* key) {
     return PlatformInfo(text);
 }
 
-class GlFunctionQuery : public ::testing::Test {
+class GlFunctionQuery : public test::GlWindow {
 protected:
-    void SetUp() override { ASSERT_TRUE(CreateDisplayWindow(CreateTheDisplay(), 64, 64, 0, 60, 0, false)); }
-    void TearDown() override { DestroyTheDisplay(); }
-    test::TempFolder temp_;
+    void SetUp() override { OpenWindow(64, 64); }
 };
 
 TEST_F(GlFunctionQuery, AnswersForFunctionsTheContextOffers) {

@@ -138,9 +138,9 @@ TEST(PlatformInfo, BatteryFromPowerSupplies) {
     WriteWholeFile(temp / "BAT0" / "capacity", "87\n");
     EXPECT_EQ(platform::BatteryPercent(temp.path()), 87);
     EXPECT_FALSE(platform::BatteryPercent(temp / "nothing"));
-    const DynString battery = Ask("battery");
-    const int percent = std::atoi(battery.c_str());
-    EXPECT_TRUE((percent >= 0 && percent <= 100) || percent == 255) << battery;
+    // This machine's answer: its battery's charge, or 255 for none.
+    const auto here = platform::BatteryPercent();
+    EXPECT_EQ(Ask("battery"), DynString(here ? std::to_string(*here) : "255"));
 }
 
 TEST(PlatformInfo, DocumentsFolder) {
@@ -154,12 +154,6 @@ TEST(PlatformInfo, DocumentsFolder) {
     EXPECT_EQ(Ask("documents"), DynString((temp / "home" / "Papers").string()));
     WriteWholeFile(temp / "config" / "user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Gone\"\n");
     EXPECT_EQ(Ask("documents"), "NO_DATA");
-}
-
-TEST(PlatformInfo, GlFunctionsAreOnlyReportedWhenReallyThere) {
-    DynString key("GLEXT:glMadeUpFunctionXYZ");
-    EXPECT_EQ(PlatformInfo(key), "0");
-    EXPECT_EQ(key, "GLEXT:GLMADEUPFUNCTIONXYZ");
 }
 
 } // namespace

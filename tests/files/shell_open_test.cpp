@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
-#include <thread>
 
 #include "frame/error_log.h"
 #include "frame/sub_registry.h"
 #include "support/temp_folder.h"
+#include "support/wait_until.h"
 
 namespace vlm {
 namespace {
@@ -37,9 +36,7 @@ TEST(ShellOpenDeathTest, RunsTheHookShutsDownThenStartsTheOpener) {
             ShellOpen(DynString("http://example.com/a b;$(touch pwned)"));
         },
         ::testing::ExitedWithCode(0), "");
-    for (int i = 0; i < 100 && !std::filesystem::exists(temp / "opened"); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
+    test::WaitUntil([&] { return std::filesystem::exists(temp / "opened"); });
     EXPECT_EQ(ReadWholeFile(temp / "opened"), "http://example.com/a b;$(touch pwned)|");
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::current_path() / "pwned"));
     EXPECT_EQ(ReadLogLines(temp / "ErrorLog.txt"), (std::vector<std::string>{"quit hook", "Shut down VLM"}));

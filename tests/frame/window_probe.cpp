@@ -8,7 +8,6 @@
 // PROBE_FULL=1: after frame 5 it calls SetScreenSize(1024, 768, 1).
 // PROBE_DEBUG=1: starts in debug mode (no pause on focus loss).
 // PROBE_HIDDEN=1: starts with the pointer hidden (relative mouse).
-#include <GL/gl.h>
 #include <cstdio>
 #include <cstdlib>
 #include <set>
@@ -18,6 +17,7 @@
 #include "frame/frame_loop.h"
 #include "frame/startup_settings.h"
 #include "frame/window_procedure.h"
+#include "gfx2d/sprites.h"
 #include "input/input_devices.h"
 
 namespace {
@@ -48,17 +48,6 @@ void OnQuit() {
     Say("quit");
 }
 
-void DrawSquare(int x, int y, bool pressed) {
-    glDisable(GL_CULL_FACE);
-    glColor4f(pressed ? 0.0f : 1.0f, pressed ? 1.0f : 0.0f, 0.0f, 1.0f);
-    glBegin(GL_QUADS);
-    glVertex2i(x - 4, y - 4);
-    glVertex2i(x + 4, y - 4);
-    glVertex2i(x + 4, y + 4);
-    glVertex2i(x - 4, y + 4);
-    glEnd();
-}
-
 } // namespace
 
 void StartupSettings() {
@@ -86,7 +75,7 @@ void GameMain() {
         Say("frame " + std::to_string(frame) + " size " + std::to_string(display.ScreenWidth) + "x" +
             std::to_string(display.ScreenHeight) + " mouse " + std::to_string(x) + " " + std::to_string(y) +
             " " + std::to_string(left) + " " + std::to_string(right) + " keys" + keys);
-        DrawSquare(x, y, left != 0);
+        vlm::FillRect(x - 4, y - 4, 8, 8, left ? 0x00FF00 : 0x0000FF);
         if (resize && frame == 5) vlm::SetScreenSize(400, 300, 0);
         if (full && frame == 5) vlm::SetScreenSize(1024, 768, 1);
         vlm::ShowFrame();

@@ -18,6 +18,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "platform/process.h"
+
 extern char** environ;
 
 namespace vlm::test {
@@ -77,14 +79,8 @@ class XSession {
     }
     // The output of "xdotool ARGS".
     std::string XdotoolOutput(const std::string& arguments) const {
-        const std::string command = "DISPLAY=" + display_ + " xdotool " + arguments + " 2>/dev/null";
-        std::string out;
-        if (FILE* pipe = ::popen(command.c_str(), "r")) {
-            char buffer[256];
-            while (std::fgets(buffer, sizeof buffer, pipe))
-                out += buffer;
-            ::pclose(pipe);
-        }
+        const std::string command[] = {"sh", "-c", "DISPLAY=" + display_ + " xdotool " + arguments + " 2>/dev/null"};
+        std::string out = platform::RunForOutput(command).value_or("");
         while (!out.empty() && out.back() == '\n')
             out.pop_back();
         return out;

@@ -77,13 +77,7 @@ protected:
     GameGlobals game_;
 };
 
-TEST_F(Board, GameArraysHaveTheirSizes) {
-    EXPECT_EQ(game_.Board.size(0), 16);
-    EXPECT_EQ(game_.Board.size(1), 16);
-    EXPECT_EQ(game_.LogoPattern.size(0), 23);
-    EXPECT_EQ(game_.LogoPattern.size(1), 6);
-    EXPECT_EQ(game_.HighScoreNames.size(0), 30);
-    EXPECT_EQ(game_.HighScoreValues.count(), 30);
+TEST_F(Board, DefaultHighScores) {
     FillDefaultHighScores(game_);
     EXPECT_EQ(game_.HighScoreNames.At(1), "KOR");
     EXPECT_EQ(game_.HighScoreNames.At(4), "Q T");
@@ -335,18 +329,6 @@ TEST_F(Board, ScoreCarriesOverRestartAndNextLevel) {
 
     NextLevel(game_);
     EXPECT_EQ(game_.Score, 2 * afterLevel1);
-}
-
-TEST_F(Board, ProcessGameRecordStartsWithTheGamesValues) {
-    const GameGlobals& g = TheGame();
-    EXPECT_EQ(g.DisplayScale, 1);
-    EXPECT_EQ(g.MusicVolume, 0.5);
-    EXPECT_EQ(g.Level, 1);
-    EXPECT_EQ(g.Score, 0);
-    EXPECT_EQ(g.MovesLeft, 0);
-    EXPECT_EQ(g.PlayState, 0);
-    EXPECT_TRUE(g.DeviceName.empty());
-    EXPECT_EQ(g.Board.data(), nullptr) << "arrays exist only once the game creates them";
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "support/temp_folder.h"
-#include "values/runtime_error_hook.h"
+#include "support/program_end.h"
 
 namespace splosh {
 namespace {

@@ -5,7 +5,7 @@
 #include "files/error_state.h"
 #include "frame/clock.h"
 #include "frame/frame_loop.h"
-#include "gl_fixture.h"
+#include "support/gl_fixture.h"
 
 namespace vlm {
 namespace {
@@ -42,11 +42,6 @@ TEST_F(Backgrounds, AGrabbedScreenDrawsBackUnchanged) {
     const std::vector<std::uint8_t> scene = Screen();
     GrabBackground(*display_, 3);
     const BackgroundSlot& slot = Slot(3);
-    ASSERT_EQ(slot.columns, 1); // one 1024 x 1024 tile holds the whole screen
-    ASSERT_EQ(slot.rows, 1);
-    EXPECT_EQ(slot.tiles[0].texWidth, 1024);
-    EXPECT_EQ(slot.tiles[0].copiedWidth, 640);
-    EXPECT_EQ(slot.tiles[0].copiedHeight, 480);
 
     glClear(GL_COLOR_BUFFER_BIT);
     DrawBackground(*display_, 3);

@@ -14,7 +14,6 @@ struct BmpLayout {
     std::int32_t width = 1;
     std::int32_t height = 1; // negative: rows stored top-down
     std::uint16_t bitCount = 24;
-    bool coreHeader = false;
     std::vector<std::uint32_t> palette;  // 0x00RRGGBB
     std::vector<std::uint8_t> pixelData; // rows as stored, padded
 };
@@ -25,30 +24,20 @@ inline void PutLe(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes
 }
 
 inline std::vector<std::uint8_t> BuildBmp(const BmpLayout& layout) {
-    const std::uint32_t headerSize = layout.coreHeader ? 12 : 40;
-    const std::uint32_t entrySize = layout.coreHeader ? 3 : 4;
-    const std::uint32_t offset =
-        14 + headerSize + entrySize * static_cast<std::uint32_t>(layout.palette.size());
+    const std::uint32_t offset = 14 + 40 + 4 * static_cast<std::uint32_t>(layout.palette.size());
     std::vector<std::uint8_t> out = {'B', 'M'};
     PutLe(out, offset + static_cast<std::uint32_t>(layout.pixelData.size()), 4);
     PutLe(out, 0, 4);
     PutLe(out, offset, 4);
-    PutLe(out, headerSize, 4);
-    if (layout.coreHeader) {
-        PutLe(out, static_cast<std::uint32_t>(layout.width), 2);
-        PutLe(out, static_cast<std::uint32_t>(layout.height), 2);
-        PutLe(out, 1, 2);
-        PutLe(out, layout.bitCount, 2);
-    } else {
-        PutLe(out, static_cast<std::uint32_t>(layout.width), 4);
-        PutLe(out, static_cast<std::uint32_t>(layout.height), 4);
-        PutLe(out, 1, 2);
-        PutLe(out, layout.bitCount, 2);
-        for (int i = 0; i < 6; ++i)
-            PutLe(out, 0, 4);
-    }
+    PutLe(out, 40, 4); // an info header
+    PutLe(out, static_cast<std::uint32_t>(layout.width), 4);
+    PutLe(out, static_cast<std::uint32_t>(layout.height), 4);
+    PutLe(out, 1, 2);
+    PutLe(out, layout.bitCount, 2);
+    for (int i = 0; i < 6; ++i)
+        PutLe(out, 0, 4);
     for (std::uint32_t colour : layout.palette)
-        PutLe(out, colour, entrySize);
+        PutLe(out, colour, 4);
     out.insert(out.end(), layout.pixelData.begin(), layout.pixelData.end());
     return out;
 }

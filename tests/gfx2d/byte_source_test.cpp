@@ -75,13 +75,11 @@ TEST(ByteSource, MemoryNamesOpenOnlyWhileTheBlockIsRegistered) {
     EXPECT_FALSE(ByteSource::Open(name).has_value());
 }
 
-TEST(ImageBuffer, ReusesALargeEnoughAllocationAndZeroFills) {
+TEST(ImageBuffer, AllocationZeroFills) {
     ImageBuffer image;
     ASSERT_TRUE(image.Allocate(8, 8));
     std::fill(image.pixels.begin(), image.pixels.end(), 5);
-    const auto* before = image.pixels.data();
     ASSERT_TRUE(image.Allocate(2, 3));
-    EXPECT_EQ(image.pixels.data(), before);
     EXPECT_EQ(image.pixels.size(), 24u);
     EXPECT_TRUE(std::all_of(image.pixels.begin(), image.pixels.end(), [](auto b) { return b == 0; }));
     EXPECT_FALSE(image.Allocate(0, 3));

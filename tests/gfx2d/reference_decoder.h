@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/process.h"
+
 #ifndef VELMORA_TESTDATA
 #error "VELMORA_TESTDATA must name the conformance data folder (tests/data)"
 #endif
@@ -24,32 +26,30 @@ struct ReferenceImage {
     std::vector<std::uint8_t> rgba;
 };
 
+// What a shell command wrote to its standard output; empty when it failed.
 inline std::string RunForOutput(const std::string& command) {
-    std::string output;
-    if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[65536];
-        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            output.append(buffer, got);
-        ::pclose(pipe);
-    }
-    return output;
+    const std::string shell[] = {"sh", "-c", command};
+    return platform::RunForOutput(shell).value_or("");
 }
 
 // nullopt when the reference decoder refuses the file.
 // options go before the file (for example "-define jpeg:fancy-upsampling=off"),
 // after the file ("-set colorspace sRGB" keeps samples as stored even when a
-// gamma chunk calls them linear).
+// gamma chunk calls them linear). With highBytes the samples are read at 16
+// bits and cut to their high byte, as a 16-bit picture's are when loaded.
 inline std::optional<ReferenceImage> ReferenceDecode(const std::filesystem::path& file,
                                                      const std::string& options = "",
-                                                     const std::string& after = "") {
+                                                     const std::string& after = "", bool highBytes = false) {
     const std::string quoted = options + " '" + file.string() + "[0]'";
     const std::string size = RunForOutput("convert " + quoted + " -format '%w %h' info: 2>/dev/null");
     ReferenceImage image;
     if (std::sscanf(size.c_str(), "%d %d", &image.width, &image.height) != 2) return std::nullopt;
-    const std::string bytes =
-        RunForOutput("convert " + quoted + " " + after + " -depth 8 rgba:- 2>/dev/null");
-    if (bytes.size() != static_cast<std::size_t>(image.width) * image.height * 4) return std::nullopt;
-    image.rgba.assign(bytes.begin(), bytes.end());
+    const std::string depth = highBytes ? " -endian MSB -depth 16" : " -depth 8";
+    const std::string bytes = RunForOutput("convert " + quoted + " " + after + depth + " rgba:- 2>/dev/null");
+    const std::size_t step = highBytes ? 2 : 1;
+    if (bytes.size() != static_cast<std::size_t>(image.width) * image.height * 4 * step) return std::nullopt;
+    for (std::size_t i = 0; i < bytes.size(); i += step)
+        image.rgba.push_back(static_cast<std::uint8_t>(bytes[i]));
     return image;
 }
 

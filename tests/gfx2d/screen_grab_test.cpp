@@ -5,14 +5,14 @@
 #include "frame/clock.h"
 #include "frame/frame_loop.h"
 #include "frame/screenshot.h"
-#include "gfx2d/image_decoders.h"
-#include "gl_fixture.h"
+#include "support/gl_fixture.h"
 
 namespace vlm {
 namespace {
 
 using test::Opaque;
 using test::Rgba;
+using test::SavedPixel;
 
 using test::kBlack;
 using test::kWhite;
@@ -155,20 +155,6 @@ TEST_F(Surfaces, ShowingAFrameEndsOffScreenDrawing) {
     SetViewport2D(*display_, 10, 10, 50, 50);
     UseSurface(*display_, -1);
     EXPECT_EQ(display_->ViewWidth, 320);
-    // A surface that was never made keeps drawing on the screen.
-    UseSurface(*display_, 9);
-    EXPECT_EQ(display_->Offscreen.current, -1);
-}
-
-// The saved file's pixel (x, y) as RGBA, y down.
-Rgba SavedPixel(const std::filesystem::path& path, int x, int y) {
-    ImageBuffer image;
-    const bool loaded = LoadBmpImage(image, path.string(), kNoColourKey) ||
-                        LoadPngImage(image, path.string(), kNoColourKey);
-    EXPECT_TRUE(loaded) << path;
-    if (!loaded || x >= image.width || y >= image.height) return {};
-    const std::uint8_t* p = &image.Row(y)[static_cast<std::size_t>(x) * 4];
-    return {p[0], p[1], p[2], p[3]};
 }
 
 std::string Signature(const std::filesystem::path& path) {
@@ -207,31 +193,24 @@ TEST_F(ScreenGrab, SavedScreensKeepTheKeyColourApart) {
     EXPECT_FALSE(SaveScreen(*display_, (temp_ / "missing" / "shot.bmp").string()));
 }
 
-TEST_F(ScreenGrab, SavingWhileDrawingIntoASurfaceSavesTheScreen) {
-    FillRect(*display_, 0, 0, 320, 240, kBlueColour);
-    CreateSurface(*display_, 0, 50, 16, 16);
-    UseSurface(*display_, 0);
-    FillRect(*display_, 0, 0, 16, 16, kRedColour);
-    const auto bmp = temp_ / "screen.bmp";
-    ASSERT_TRUE(SaveScreen(*display_, bmp.string()));
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    EXPECT_EQ(ReadPixel(*display_, 0, 0), kRedColour) << "still drawing into the surface";
-    UseSurface(*display_, -1);
-    EXPECT_EQ(SavedPixel(bmp, 0, 0), kBlue);
-    EXPECT_EQ(SavedPixel(bmp, 319, 239), kBlue);
-}
-
-TEST_F(ScreenGrab, ScriptedFrameShotsShowTheScreenWhileASurfaceIsDrawn) {
-    FillRect(*display_, 0, 0, 320, 240, kRedColour);
-    CreateSurface(*display_, 0, 50, 16, 16);
-    UseSurface(*display_, 0);
-    FillRect(*display_, 0, 0, 16, 16, kBlueColour);
-    const auto bmp = temp_ / "frame.bmp";
-    ASSERT_TRUE(SaveFramePicture(*display_, bmp.string()));
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    UseSurface(*display_, -1);
-    EXPECT_EQ(SavedPixel(bmp, 160, 120), kRed);
-    EXPECT_EQ(SavedPixel(bmp, 0, 239), kRed);
+TEST_F(ScreenGrab, SavedPicturesShowTheScreenWhileASurfaceIsDrawn) {
+    for (const bool frameShot : {false, true}) {
+        SCOPED_TRACE(frameShot ? "scripted frame shot" : "SaveScreen");
+        FillRect(*display_, 0, 0, 320, 240, 0x00404040);
+        DrawQuadrants(20, 30);
+        CreateSurface(*display_, 0, 50, 16, 16);
+        UseSurface(*display_, 0);
+        FillRect(*display_, 0, 0, 16, 16, kRedColour);
+        const auto file = temp_ / (frameShot ? "frame.png" : "screen.bmp");
+        ASSERT_TRUE(frameShot ? SaveFramePicture(*display_, file.string()) : SaveScreen(*display_, file.string()));
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+        EXPECT_EQ(ReadPixel(*display_, 0, 0), kRedColour) << "still drawing into the surface";
+        UseSurface(*display_, -1);
+        EXPECT_EQ(SavedPixel(file, 0, 0), Opaque(64, 64, 64));
+        EXPECT_EQ(SavedPixel(file, 20, 30), kRed);
+        EXPECT_EQ(SavedPixel(file, 29, 39), kYellow);
+        EXPECT_EQ(SavedPixel(file, 319, 239), Opaque(64, 64, 64));
+    }
 }
 
 TEST_F(Surfaces, GrabsInsideASurfaceKeepItsTransparency) {

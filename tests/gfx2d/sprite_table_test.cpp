@@ -10,10 +10,6 @@ namespace {
 TEST(SpriteStore, StartsWithEveryIdFreeAndTheDefaultKeys) {
     const bool glReady = false;
     auto store = std::make_unique<SpriteStore>(glReady);
-    const SpriteRecord& record = store->Record(kSpriteCount - 1);
-    EXPECT_EQ(record.Width, 0);
-    EXPECT_EQ(record.TexWidth, -1);
-    EXPECT_EQ(record.UMax, 1.0f);
     EXPECT_EQ(store->ColourKey, 0x008000FFu);
     EXPECT_EQ(store->FontColourKey, 0u);
     EXPECT_EQ(store->FindFreeSprite(), 0);
@@ -29,24 +25,10 @@ TEST(SpriteStore, DeletingWithoutAContextMakesNoGlCallsAndKeepsTheFrameSize) {
     record = {7, 8, 0.5f, 0.5f, 16, 16, 8, 8, 4, 4};
     store->DeleteSprite(9); // a GL call here would crash: there is no context
     EXPECT_EQ(record.Texture, 0u);
-    EXPECT_EQ(record.MipTexture, 0u);
     EXPECT_EQ(record.Width, 0);
-    EXPECT_EQ(record.TexHeight, -1);
-    EXPECT_EQ(record.VMax, 1.0f);
     EXPECT_EQ(record.FrameWidth, 4);
     EXPECT_EQ(store->PixelMask(9), nullptr);
     EXPECT_EQ(store->SpriteCollision(9, 0, 0, 9, 0, 0), 0);
-}
-
-TEST(SpriteStore, UnresolvableNamesFreeTheIdWithCodeThree) {
-    const bool glReady = false;
-    auto store = std::make_unique<SpriteStore>(glReady);
-    store->Record(5).Width = 3;
-    EXPECT_FALSE(store->LoadSprite("", 5));
-    EXPECT_EQ(TheErrorState().LastErrorCode, kErrorNoSuchFile);
-    EXPECT_EQ(store->Record(5).Width, 0);
-    EXPECT_FALSE(store->LoadSprite("/no/such/folder/picture.bmp", 5));
-    EXPECT_EQ(TheErrorState().LastErrorCode, kErrorNoSuchFile);
 }
 
 TEST(SpriteStore, PicturesDoNotLoadBeforeThereIsAContext) {

@@ -2,59 +2,44 @@
 
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
-
 #include "frame/clock.h"
-#include "frame/display.h"
 #include "frame/frame_loop.h"
 #include "gfx2d/bitmap_fonts.h"
-#include "gfx2d/drawing.h"
-#include "gfx2d/image_decoders.h"
 #include "input/input_devices.h"
 #include "input/input_script.h"
 #include "input/input_source.h"
-#include "support/temp_folder.h"
+#include "support/gl_fixture.h"
 
 namespace vlm {
 namespace {
 
-constexpr std::uint32_t kBlue = 0x00FF0000;
+using test::kBlue;
+using test::kWhite;
 
 // A window with the compiled-in font, a blue picture and scripted keys.
-class LineInput : public ::testing::Test {
+class LineInput : public test::GlWindow {
   protected:
     void SetUp() override {
         InitTimer();
-        display_ = &CreateTheDisplay();
-        ASSERT_TRUE(CreateDisplayWindow(*display_, 160, 120, 0, 60, 0, false));
+        OpenWindow(160, 120);
         TheFrameLoop().Unpaced = true;
         LoadFont(*display_, "", 0);
-        FillRect(*display_, 0, 0, 160, 120, kBlue);
+        FillRect(*display_, 0, 0, 160, 120, 0x00FF0000);
     }
     void TearDown() override {
         TheFrameLoop().Unpaced = false;
         DestroyTheInput();
-        DestroyTheDisplay();
+        GlWindow::TearDown();
     }
     void Script(const std::string& text) {
         ScriptParseResult parsed = ParseInputScript(text);
         ASSERT_EQ(parsed.Error, "");
         CreateTheInput().UseSource(MakeScriptedInput(std::move(parsed.Events)));
     }
-    // The colour of (x, y) in a saved frame, 0x00BBGGRR.
-    std::uint32_t ShotPixel(const std::string& name, int x, int y) {
-        ImageBuffer image;
-        EXPECT_TRUE(LoadPngImage(image, (temp_ / name).string(), kNoColourKey)) << name;
-        if (image.width <= x || image.height <= y) return 0xFFFFFFFF;
-        const std::uint8_t* p = &image.Row(y)[static_cast<std::size_t>(x) * 4];
-        return PackColour(p[0], p[1], p[2]);
-    }
+    test::Rgba ShotPixel(const std::string& name, int x, int y) { return test::SavedPixel(temp_ / name, x, y); }
     std::string Shot(int frame, const std::string& name) {
         return std::to_string(frame) + " shot " + (temp_ / name).string() + "\n";
     }
-
-    test::TempFolder temp_;
-    Display* display_ = nullptr;
 };
 
 TEST_F(LineInput, TypedCharactersWithBackspaceEndAtReturn) {
@@ -65,9 +50,9 @@ TEST_F(LineInput, TypedCharactersWithBackspaceEndAtReturn) {
     EXPECT_EQ(InputLine(10, 20), "aC");
     // The line is drawn over the picture that was there: "aC_" in cells of 8.
     EXPECT_EQ(ShotPixel("typed.png", 0, 0), kBlue);
-    EXPECT_EQ(ShotPixel("typed.png", 10 + 3, 20 + 3), 0xFFFFFFu); // top of the 'a'
-    EXPECT_EQ(ShotPixel("typed.png", 26 + 2, 20 + 5), 0xFFFFFFu); // the '_' mark
-    EXPECT_EQ(ShotPixel("typed.png", 34 + 2, 20 + 5), kBlue);     // nothing after it
+    EXPECT_EQ(ShotPixel("typed.png", 10 + 3, 20 + 3), kWhite); // top of the 'a'
+    EXPECT_EQ(ShotPixel("typed.png", 26 + 2, 20 + 5), kWhite); // the '_' mark
+    EXPECT_EQ(ShotPixel("typed.png", 34 + 2, 20 + 5), kBlue);  // nothing after it
     // The kept picture is let go afterwards.
     EXPECT_EQ(display_->Backgrounds[3].columns, 0);
 }
@@ -76,9 +61,9 @@ TEST_F(LineInput, TheMarkBlinksWhileNothingIsTyped) {
     Script(Shot(10, "on.png") + Shot(30, "off.png") + Shot(50, "again.png") +
            "60 keydown 5\n61 keyup 5\n62 keydown 3\n63 keyup 3\n64 keydown 28\n");
     EXPECT_EQ(InputLineInteger(0, 0), 42);
-    EXPECT_EQ(ShotPixel("on.png", 2, 5), 0xFFFFFFu);
+    EXPECT_EQ(ShotPixel("on.png", 2, 5), kWhite);
     EXPECT_EQ(ShotPixel("off.png", 2, 5), kBlue);
-    EXPECT_EQ(ShotPixel("again.png", 2, 5), 0xFFFFFFu);
+    EXPECT_EQ(ShotPixel("again.png", 2, 5), kWhite);
 }
 
 TEST_F(LineInput, NumbersAreReadFromTheLine) {

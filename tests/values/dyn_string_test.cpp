@@ -6,60 +6,30 @@
 #include <cstdint>
 #include <string>
 
-#include "runtime_error_hook.h"
+#include "support/program_end.h"
 
 namespace vlm {
 namespace {
 
-TEST(DynString, EmptyValuesOwnNothing) {
-    DynString a;
-    DynString b("");
-    DynString c(a);
-    for (const DynString* s : {&a, &b, &c}) {
-        EXPECT_EQ(s->capacity(), 0u);
-        EXPECT_EQ(s->length(), 0u);
-        EXPECT_STREQ(s->c_str(), "");
-    }
-    // Every empty value shares the one empty text.
-    EXPECT_EQ(a.c_str(), b.c_str());
-    EXPECT_EQ(a.c_str(), c.c_str());
-}
-
-TEST(DynString, FromTextRoundsCapacityAndCopiesDeeply) {
+TEST(DynString, CopiesAreDeepAndEmptyTextIsNeverNull) {
     DynString abc("abc");
-    EXPECT_EQ(abc.length(), 3u);
-    EXPECT_EQ(abc.capacity(), 16u);
     DynString copy(abc);
-    EXPECT_NE(copy.c_str(), abc.c_str());
     copy.MakeUpper();
     EXPECT_EQ(abc, "abc");
     EXPECT_EQ(copy, "ABC");
-}
-
-TEST(DynString, AssignFromTextAllocatesExactly) {
-    DynString s;
-    s = "hello";
-    EXPECT_EQ(s.capacity(), 6u);
-    EXPECT_EQ(s.length(), 5u);
-    s = "";
-    EXPECT_EQ(s.capacity(), 0u);
+    const DynString empty;
+    EXPECT_STREQ(DynString(empty).c_str(), "");
+    EXPECT_STREQ(DynString("").c_str(), "");
 }
 
 TEST(DynString, ReserveKeepsOrClearsText) {
     DynString s("abc");
     s.Reserve(20, true);
-    EXPECT_EQ(s.capacity(), 32u);
-    EXPECT_EQ(s.length(), 3u);
     EXPECT_EQ(s.view(), "abc");
-
     DynString t("abc");
     t.Reserve(20, false);
-    EXPECT_EQ(t.capacity(), 32u);
     EXPECT_EQ(t.length(), 3u); // the caller sets the length itself
     EXPECT_STREQ(t.c_str(), "");
-
-    s.Reserve(5, true); // already big enough
-    EXPECT_EQ(s.capacity(), 32u);
 }
 
 TEST(DynStringDeathTest, TheLargestReserveIsOutOfMemory) {
@@ -150,9 +120,10 @@ TEST(DynString, ConcatenationWithNumbersOnEitherSide) {
     EXPECT_EQ(name + 3, "Level 3");
     EXPECT_EQ(name + 0.5, "Level 0.5");
     EXPECT_EQ(name + "x" + DynString("y"), "Level xy");
-    EXPECT_EQ(7 + DynString(" moves"), "7 moves");
+    EXPECT_EQ(-7 + DynString(" moves"), "-7 moves");
     EXPECT_EQ("a" + DynString("b"), "ab");
     EXPECT_EQ(1.5f + DynString("x"), "1.5x");
+    EXPECT_EQ(0.1 + DynString("x"), "0.1x");
 }
 
 TEST(DynString, CaseConversionTouchesOnlyAsciiLetters) {
@@ -220,13 +191,6 @@ TEST(DynString, ComparisonsWithNumbersConvertTheText) {
     EXPECT_EQ(CompareStringNumber(DynString("2.5"), 3.0), -1);
     EXPECT_EQ(CompareStringNumber(DynString("3"), 3.0), 0);
     EXPECT_EQ(CompareStringNumber(DynString("12abc"), 4), 1);
-}
-
-TEST(DynString, NumbersBecomeText) {
-    EXPECT_EQ(DynString(42), "42");
-    EXPECT_EQ(DynString(-7), "-7");
-    EXPECT_EQ(DynString(3.0), "3");
-    EXPECT_EQ(DynString(0.25f), "0.25");
 }
 
 } // namespace
