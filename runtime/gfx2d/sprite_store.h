@@ -35,13 +35,15 @@ constexpr bool ValidSpriteId(std::int32_t id) {
 }
 
 // The column and row of an animation frame: frames run row by row from the
-// image's top-left cell; a frame wider than the image keeps to row 0.
+// image's top-left cell; a frame wider than the image keeps to row 0, and so
+// does every frame of a record without a frame width.
 struct FrameGridCell {
     std::int32_t column = 0, row = 0;
 };
 constexpr FrameGridCell FrameGridPosition(const SpriteRecord& record, std::int32_t frame) {
-    const std::int32_t perRow = record.FrameWidth ? record.Width / record.FrameWidth : 0;
-    if (perRow == 0) return {frame, 0};
+    // Only positive counts divide: -1 frames a row would overflow INT32_MIN / -1.
+    const std::int32_t perRow = record.FrameWidth > 0 ? record.Width / record.FrameWidth : 0;
+    if (perRow <= 0) return {frame, 0};
     return {frame % perRow, frame / perRow};
 }
 

@@ -236,5 +236,12 @@ TEST_F(SpriteStoreGl, PlacesAndFramesAtTheEndsOfTheIntegerRangeDoNotOverflow) {
     EXPECT_EQ(At(5, 5), test::kBlack); // nothing of it lands on the screen
 }
 
+TEST_F(SpriteStoreGl, NegativeFrameSizesMeanNoFrames) {
+    Store().LoadAnimSprite(WriteBmp("sheet.bmp", 16, 16), 4, -16, 16);
+    EXPECT_EQ(Store().Record(4).FrameWidth, 0);
+    DrawSpriteFrame(*display_, 4, INT32_MIN, 0, 0); // the grid once divided INT32_MIN by -1
+    EXPECT_EQ(At(5, 5), test::kBlack);
+}
+
 } // namespace
 } // namespace vlm
