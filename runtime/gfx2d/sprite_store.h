@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gfx2d/image_buffer.h"
+#include "gfx2d/texture_pixels.h"
 
 namespace vlm {
 
@@ -51,8 +52,8 @@ constexpr FrameGridCell FrameGridPosition(const SpriteRecord& record, std::int32
 // repeating) for screen copies to go into; it is left bound.
 void CreateCopyTexture(std::uint32_t* texture, std::int32_t w, std::int32_t h);
 
-// Texture sides stop here whatever GL allows: sprite records keep them in 16 bits.
-inline constexpr std::int32_t kMaxTextureSide = 16384;
+// The largest texture side of the context, at most kMaxTextureSide.
+std::int32_t LargestTextureSide();
 
 // The sizes of an uploaded texture and of the picture part in it (smaller
 // than asked when the picture is larger than a texture can be).
