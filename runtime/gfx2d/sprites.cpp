@@ -63,7 +63,10 @@ void SpriteSize(std::int32_t id, double& width, double& height) {
 
 std::uint32_t SpriteTextureName(std::int32_t id) {
     Display* display = DisplayFor(id);
-    return display ? display->Sprites.Record(id).Texture : 0;
+    if (!display) return 0;
+    // The texture is wanted for drawing with GL directly, which must land over what was drawn before.
+    FlushDrawing(*display);
+    return display->Sprites.Record(id).Texture;
 }
 
 std::int32_t FindFreeSprite() {
@@ -94,6 +97,9 @@ void SetSmoothing(std::int32_t on) {
 }
 void ClearScreen() {
     if (Display* display = TheDisplay()) ClearScreen(*display);
+}
+void FlushDrawing() {
+    if (Display* display = TheDisplay()) FlushDrawing(*display);
 }
 
 void DrawSprite(std::int32_t id, std::int32_t x, std::int32_t y) {

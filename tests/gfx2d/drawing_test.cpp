@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "bmp_builder.h"
+#include "frame/gl_extensions.h"
 #include "gfx2d/sprites.h"
 #include "gl_fixture.h"
 
@@ -346,6 +347,33 @@ TEST_F(Drawing, BatchingIsInvisible) {
     EXPECT_EQ(differing, 0);
     // The scene is not empty.
     EXPECT_GT(std::count_if(single.begin(), single.end(), [](auto b) { return b != 0; }), 10000);
+}
+
+TEST_F(Drawing, GlDrawingOfTheProgramLandsOverEarlierSprites) {
+    PutSprite(1, MakeImage(4, 4, [](int, int) { return kRed; }));
+    for (const bool byTextureName : {false, true}) {
+        DrawSprite(*display_, 1, 0, 0);
+        if (byTextureName) SpriteTextureName(1);
+        else FlushDrawing();
+        glDisable(GL_TEXTURE_2D);
+        glColor4f(0, 1, 0, 1);
+        glRecti(0, 4, 4, 0); // counter-clockwise on the screen: not culled
+        EXPECT_EQ(At(1, 1), kGreen) << byTextureName;
+    }
+}
+
+TEST_F(Drawing, PolygonsSwitchTextureUnitOneOff) {
+    const auto activeTexture = GlExtensions().ActiveTextureARB;
+    ASSERT_TRUE(activeTexture);
+    activeTexture(GL_TEXTURE1);
+    glEnable(GL_TEXTURE_2D);
+    activeTexture(GL_TEXTURE0);
+    BeginPolygon(*display_, -1, 0);
+    PolygonVertex(*display_, 0, 0, 0, 0, 0xFFFFFF);
+    EndPolygon(*display_);
+    activeTexture(GL_TEXTURE1);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    activeTexture(GL_TEXTURE0);
 }
 
 } // namespace
