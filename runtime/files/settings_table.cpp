@@ -139,6 +139,8 @@ bool FitsName(std::string_view name) {
 bool Storable(std::string_view section, std::string_view key, std::string_view value) {
     if (!FitsName(section) || key.empty() || !FitsName(key) || key[0] == '[' || key[0] == ';') return false;
     if (value.empty() || value[0] == ' ') return false;
+    // One line each for "[section]" and "key=value".
+    if (section.size() + 2 > kMaxLineText || key.size() + 1 + value.size() > kMaxLineText) return false;
     for (const char c : value) {
         if (static_cast<unsigned char>(c) < 32) return false;
     }

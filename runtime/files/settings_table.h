@@ -35,7 +35,8 @@ public:
     // Sets a key of the first matching section (adding what is missing).
     // False, and nothing changes, for texts the file form cannot hold: names
     // with blanks, control bytes, "=" or "]", keys starting with "[" or ";",
-    // empty keys or values, values with control bytes or leading blanks.
+    // empty keys or values, values with control bytes or leading blanks, and
+    // lines longer than the reader takes whole.
     bool Set(std::string_view section, std::string_view key, std::string_view value);
     // Writes the held file back when it changed and is a disk file; a failed
     // write sets code 3 and the old file stays as it was.

@@ -62,7 +62,7 @@ bool SpriteStore::LoadPicture(std::string_view name, std::int32_t id, bool norma
     const ResolvedName resolved = MediaNameResolver(name);
     if (resolved.found) {
         ImageBuffer image;
-        if (LoadImageFile(image, resolved.name.c_str(), key) && SetSpriteImage(id, image, normalMap)) return true;
+        if (LoadImageFile(image, resolved.name.view(), key) && SetSpriteImage(id, image, normalMap)) return true;
     }
     SetErrorCode(kErrorNoSuchFile);
     return false;

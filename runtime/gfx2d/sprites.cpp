@@ -20,7 +20,7 @@ Display* DisplayFor(std::int32_t id) {
 void LoadSprite(const DynString& name, std::int32_t id) {
     if (Display* display = DisplayFor(id)) {
         FlushDrawing(*display); // waiting draws may still use the old texture
-        display->Sprites.LoadSprite(name.c_str(), id);
+        display->Sprites.LoadSprite(name.view(), id);
     }
 }
 
@@ -28,14 +28,14 @@ void LoadAnimSprite(const DynString& name, std::int32_t id, std::int32_t frameWi
                     std::int32_t frameHeight) {
     if (Display* display = DisplayFor(id)) {
         FlushDrawing(*display);
-        display->Sprites.LoadAnimSprite(name.c_str(), id, frameWidth, frameHeight);
+        display->Sprites.LoadAnimSprite(name.view(), id, frameWidth, frameHeight);
     }
 }
 
 void LoadNormalMapSprite(const DynString& name, std::int32_t id) {
     if (Display* display = DisplayFor(id)) {
         FlushDrawing(*display);
-        display->Sprites.LoadSprite(name.c_str(), id, true);
+        display->Sprites.LoadSprite(name.view(), id, true);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "bmp_builder.h"
 #include "files/error_state.h"
 #include "gfx2d/sprite_store.h"
+#include "gfx2d/sprites.h"
 #include "gl_fixture.h"
 
 namespace vlm {
@@ -241,6 +242,11 @@ TEST_F(SpriteStoreGl, NegativeFrameSizesMeanNoFrames) {
     EXPECT_EQ(Store().Record(4).FrameWidth, 0);
     DrawSpriteFrame(*display_, 4, INT32_MIN, 0, 0); // the grid once divided INT32_MIN by -1
     EXPECT_EQ(At(5, 5), test::kBlack);
+}
+
+TEST_F(SpriteStoreGl, NamesHoldingANulLoadNoPicture) {
+    LoadSprite(DynString(WriteBmp("p.bmp", 2, 2) + std::string("\0/x", 3)), 5);
+    EXPECT_EQ(Store().Record(5).Width, 0);
 }
 
 } // namespace
