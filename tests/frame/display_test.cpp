@@ -188,5 +188,24 @@ TEST(FrameCap, ModeSwitchKeepsAWholeCap) {
     EXPECT_EQ(FrameCapForInterval(1e-12), INT32_MAX);
 }
 
+TEST(GlFunctions, AContextOffersWhatItsVersionAndExtensionsBring) {
+    const struct {
+        const char* function;
+        int version;
+        const char* extensions;
+        bool offered;
+    } rows[] = {
+        {"glClear", 11, "", true},
+        {"glActiveTexture", 12, "GL_ARB_multitexture", false}, // core from 1.3
+        {"glActiveTexture", 13, "", true},
+        {"glActiveTextureARB", 45, "GL_EXT_fog", false},
+        {"glActiveTextureARB", 11, "GL_EXT_fog GL_ARB_multitexture", true},
+        {"glDrawMeshTasksNV", 45, "GL_ARB_multitexture", false},
+        {"glVelmoraNoSuchFunction", 99, "GL_ARB_multitexture", false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(ContextOffers(row.function, row.version, row.extensions), row.offered) << row.function;
+}
+
 } // namespace
 } // namespace vlm
