@@ -353,5 +353,32 @@ TEST_F(ProbeWindow, AScriptedRunReplaysARecordedOneFrameForFrame) {
     EXPECT_EQ(pixel(10, 10), (std::vector<int>{0, 0, 0}));
 }
 
+TEST_F(ProbeWindow, TypedCharactersFollowTheKeyboardLayout) {
+    Start({"PROBE_TYPE=1"});
+    x_.Xdotool("windowactivate --sync " + window_);
+    ASSERT_TRUE(WaitForFrameAfter(FrameNumber(LastFrame()) + 2, 5s)) << LastFrame();
+    const struct {
+        const char* layout;
+        const char* keys;
+        int typed; // Windows-1252
+    } rows[] = {{"us", "shift+2", '@'},
+                {"de", "shift+2", '"'},
+                {"de", "ISO_Level3_Shift+q", '@'},
+                {"de", "ISO_Level3_Shift+e", 128}, // the euro sign
+                {"de", "dead_acute e", 233}};
+    for (const auto& row : rows) {
+        const std::string command = "DISPLAY=" + x_.DisplayName() + " setxkbmap " + row.layout;
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        const int before = Count("typed " + std::to_string(row.typed));
+        x_.Xdotool(std::string("key ") + row.keys);
+        bool typed = false;
+        for (int i = 0; i < 250 && !typed; ++i) {
+            test::XSession::Sleep(20);
+            typed = Count("typed " + std::to_string(row.typed)) > before;
+        }
+        EXPECT_TRUE(typed) << row.layout << " " << row.keys;
+    }
+}
+
 } // namespace
 } // namespace vlm
