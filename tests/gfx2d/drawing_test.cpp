@@ -1,7 +1,6 @@
 #include <cmath>
 
 #include "bmp_builder.h"
-#include "frame/gl_extensions.h"
 #include "gfx2d/sprites.h"
 #include "gl_fixture.h"
 
@@ -363,17 +362,14 @@ TEST_F(Drawing, GlDrawingOfTheProgramLandsOverEarlierSprites) {
 }
 
 TEST_F(Drawing, PolygonsSwitchTextureUnitOneOff) {
-    const auto activeTexture = GlExtensions().ActiveTextureARB;
-    ASSERT_TRUE(activeTexture);
-    activeTexture(GL_TEXTURE1);
+    glActiveTexture(GL_TEXTURE1);
     glEnable(GL_TEXTURE_2D);
-    activeTexture(GL_TEXTURE0);
+    glActiveTexture(GL_TEXTURE0);
     BeginPolygon(*display_, -1, 0);
-    PolygonVertex(*display_, 0, 0, 0, 0, 0xFFFFFF);
-    EndPolygon(*display_);
-    activeTexture(GL_TEXTURE1);
+    EndPolygon(*display_); // with no sprite draw waiting either
+    glActiveTexture(GL_TEXTURE1);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-    activeTexture(GL_TEXTURE0);
+    glActiveTexture(GL_TEXTURE0);
 }
 
 } // namespace

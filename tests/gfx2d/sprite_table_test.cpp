@@ -57,7 +57,7 @@ TEST(SpriteStore, PicturesDoNotLoadBeforeThereIsAContext) {
     EXPECT_EQ(TheErrorState().LastErrorCode, kErrorNoSuchFile);
 }
 
-TEST(SpriteStore, TheFrameGridOfANegativeFrameSizeIsOneRow) {
+TEST(SpriteStore, TheFrameGridNeverDividesByANegativeCount) {
     SpriteRecord record;
     record.Width = 16;
     record.FrameWidth = -16;
