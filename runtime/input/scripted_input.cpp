@@ -1,7 +1,6 @@
 #include <algorithm>
-#include <utility>
-
 #include <string_view>
+#include <utility>
 
 #include "input/input_source.h"
 #include "platform/keyboard.h"
