@@ -1,8 +1,10 @@
 // The end of a response header is found at the same byte however the
-// response is cut into received blocks.
+// response is cut into received blocks; any head parses or is refused
+// without harm, and a head that parses has a three-digit status.
 #include <cstdint>
 #include <cstdlib>
 #include <span>
+#include <string_view>
 
 #include "files/web_download.h"
 
@@ -25,5 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!before && pieces.InBody()) found = at + start;
     }
     if (whole.InBody() != pieces.InBody() || (whole.InBody() && found != bodyAt)) std::abort();
+
+    const auto head = vlm::ParseResponseHead(std::string_view(reinterpret_cast<const char*>(response.data()), bodyAt));
+    if (head && (head->status < 0 || head->status > 999)) std::abort();
     return 0;
 }

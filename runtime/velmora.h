@@ -27,7 +27,7 @@
 #include "values/random.h"      // SeedRandom, RandomInt
 
 // ---- 2D graphics: pictures, sprites and drawing ------------------------------
-#include "gfx2d/sprites.h" // LoadSprite, DrawSprite..., FillRect, ReadPixel, polygons, fonts, backgrounds, GrabScreen, surfaces, SaveScreen
+#include "gfx2d/sprites.h" // LoadSprite, DrawSprite..., FlushDrawing, FillRect, ReadPixel, polygons, fonts, backgrounds, GrabScreen, surfaces, SaveScreen
 
 // ---- Input: keyboard, mouse, joysticks, typed text --------------------------
 #include "input/input_devices.h" // KeyDown, ReadMouse, MouseAxis, SetMousePosition, ShowMousePointer, SelectMouse

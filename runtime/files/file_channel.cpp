@@ -34,6 +34,20 @@ std::int64_t ReadAt(int fd, std::uint8_t* out, std::size_t n, std::int64_t at) {
     return static_cast<std::int64_t>(done);
 }
 
+// Opens a regular file only: a pipe or device could block the open or the
+// reads and writes, or never end. Opened without waiting, then switched back
+// to ordinary blocking access.
+int OpenRegularFile(const std::string& path, int flags) {
+    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+    struct stat info{};
+    if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
+        ::close(fd);
+        return -1;
+    }
+    if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
 // The text runs up to its first NUL byte.
 DynString TextUpToNul(std::span<const std::uint8_t> bytes) {
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
@@ -62,37 +76,23 @@ bool FileChannel::OpenForReading(std::string_view name) {
         position_ = 0;
         return true;
     }
-    // Only files are read: a pipe or device could block or never end.
-    const int fd = ::open(PlatformPath(resolved.name.view()).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    struct stat info{};
-    if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
-        ::close(fd);
-        return false;
-    }
-    if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    if (!Adopt(fd)) return false;
+    if (!Adopt(OpenRegularFile(PlatformPath(resolved.name.view()), O_RDONLY))) return false;
     size_ = fileLength_;
     position_ = 0;
     return true;
 }
 
 bool FileChannel::OpenForWriting(std::string_view name, bool append) {
+    // Only files are written or appended to, never a device, pipe or folder
+    // that happens to have the name (those are not even opened), and a file
+    // its owner made read-only stays as it is. A new file replaces an old
+    // one's content.
     const std::string path = PlatformPath(name);
-    int fd;
-    if (append) {
-        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    } else {
-        // A new file replaces an old one's content; only files are replaced,
-        // never a device or folder that happens to have the name, and a file
-        // its owner made read-only stays as it is.
-        struct stat info{};
-        if (::stat(path.c_str(), &info) == 0) {
-            fd = S_ISREG(info.st_mode) ? ::open(path.c_str(), O_RDWR | O_TRUNC | O_CLOEXEC) : -1;
-        } else {
-            fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        }
-    }
-    if (!Adopt(fd)) return false;
+    struct stat info{};
+    const bool exists = ::stat(path.c_str(), &info) == 0;
+    if (exists && !S_ISREG(info.st_mode)) return false;
+    const int flags = append ? O_WRONLY | O_CREAT : exists ? O_RDWR | O_TRUNC : O_RDWR | O_CREAT | O_EXCL;
+    if (!Adopt(OpenRegularFile(path, flags))) return false;
     size_ = 0;
     // Appending starts at the end; the logical position is where writes go.
     position_ = append ? fileLength_ : 0;

@@ -54,9 +54,12 @@ void FileChannelTable::CloseAll() {
     for (FileChannel& channel : channels_) channel.Close();
 }
 
-void FileChannelTable::CloseReadersOf(const void* block) {
+void FileChannelTable::CloseReadersOf(std::span<const std::uint8_t> block) {
+    // A channel belongs to the block its name gave, address and size: another
+    // block starting at the same address is another registration.
     for (FileChannel& channel : channels_) {
-        if (channel.MemoryBlock() == block) channel.Close();
+        if (channel.MemoryBlock() == block.data() && channel.Length() == static_cast<std::int64_t>(block.size()))
+            channel.Close();
     }
 }
 

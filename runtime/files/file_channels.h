@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 #include "files/file_channel.h"
 #include "values/dyn_string.h"
@@ -22,8 +23,9 @@ public:
     // The lowest channel that is not open, or -1.
     std::int32_t FirstFree() const;
     void CloseAll();
-    // Closes the channels reading this memory block (it is going away).
-    void CloseReadersOf(const void* block);
+    // Closes the channels opened on this memory block (its last
+    // registration is going away).
+    void CloseReadersOf(std::span<const std::uint8_t> block);
 
 private:
     std::array<FileChannel, kChannelCount> channels_;

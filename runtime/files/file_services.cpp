@@ -22,15 +22,23 @@ constexpr std::size_t kCopyBlockSize = 4096;
 
 char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool CopyInto(FileChannel& source, FileChannel& destination) {
+bool CopyInto(FileChannel& source, int destination) {
     std::vector<std::uint8_t> block(kCopyBlockSize);
     for (std::int64_t left = source.Length(); left > 0;) {
         const std::size_t n = static_cast<std::size_t>(std::min<std::int64_t>(left, kCopyBlockSize));
         const std::span<std::uint8_t> piece(block.data(), n);
-        if (!source.Read(piece) || !destination.Write(piece)) return false;
+        if (!source.Read(piece) || !WriteAll(destination, piece)) return false;
         left -= static_cast<std::int64_t>(n);
     }
     return true;
+}
+
+// Both names stand for one disk file (links and other spellings included).
+bool SameFile(std::string_view a, std::string_view b) {
+    if (IsMemoryFileName(a) || IsMemoryFileName(b)) return false;
+    struct stat x{}, y{};
+    return ::stat(PlatformPath(a).c_str(), &x) == 0 && ::stat(PlatformPath(b).c_str(), &y) == 0 &&
+           x.st_dev == y.st_dev && x.st_ino == y.st_ino;
 }
 
 } // namespace
@@ -59,8 +67,9 @@ std::int32_t CopyFile(const DynString& source, const DynString& destination) {
         SetErrorCode(kErrorNoSuchFile);
         return 0;
     }
-    FileChannel to;
-    if (to.Open(destination.view(), 0) && CopyInto(from, to)) return 1;
+    // Replacing a file by itself would copy from the new, empty file.
+    if (SameFile(source.view(), destination.view())) return 1;
+    if (ReplaceFileWith(destination.view(), [&](int fd) { return CopyInto(from, fd); })) return 1;
     SetErrorCode(kErrorNoSuchFile);
     return 0;
 }
@@ -74,10 +83,15 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(std::string_view name) {
 }
 
 bool ReplaceFile(std::string_view name, std::span<const std::uint8_t> bytes) {
+    return ReplaceFileWith(name, [bytes](int fd) { return WriteAll(fd, bytes); });
+}
+
+bool ReplaceFileWith(std::string_view name, const std::function<bool(int fd)>& write) {
     // Written beside the old file and renamed over it, so that a write that
     // fails (a full disk) leaves the old content in place. A link is
     // followed to its file; devices, folders and read-only files stay.
     std::string path = PlatformPath(name);
+    if (path.empty()) return false;
     struct stat existing{};
     if (::lstat(path.c_str(), &existing) == 0) {
         if (S_ISLNK(existing.st_mode)) {
@@ -93,7 +107,7 @@ bool ReplaceFile(std::string_view name, std::span<const std::uint8_t> bytes) {
     std::string temporary = path + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) return false;
-    bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    bool written = write(fd) && ::fsync(fd) == 0;
     // The file keeps its old permissions; a new one gets those of any new file.
     struct stat old{};
     mode_t mode;
@@ -121,7 +135,7 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
     return true;
 }
 
-std::int32_t DeleteFile(const DynString& name) { return ::unlink(name.c_str()) == 0 ? 1 : 0; }
+std::int32_t DeleteFile(const DynString& name) { return ::unlink(PlatformPath(name.view()).c_str()) == 0 ? 1 : 0; }
 
 std::int32_t MakeDirectory(const DynString& name) {
     return ::mkdir(PlatformPath(name.view()).c_str(), 0777) == 0 ? 1 : 0;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -15,7 +16,8 @@ namespace vlm {
 
 std::int32_t FileExists(const DynString& name);  // 1/0; sets no error
 std::int32_t FileSize(const DynString& name);    // a missing file gives 0 and code 3
-// Source (disk or "mem://") to a new destination; 1/0, code 3 on failure.
+// Source (disk or "mem://") to a new destination, all or nothing; 1/0, code 3
+// on failure. A file copied onto itself (under any name) is left as it is.
 std::int32_t CopyFile(const DynString& source, const DynString& destination);
 std::int32_t DeleteFile(const DynString& name);  // the name exactly as given; 1/0
 std::int32_t MakeDirectory(const DynString& name); // 1/0
@@ -25,9 +27,12 @@ void ConvertToForwardSlashes(DynString& text);     // every '\' becomes '/', in 
 // The whole content of a file or registered block, found through the
 // MediaNameResolver; nullopt when it cannot be opened or read.
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(std::string_view name);
-// Replaces the file with exactly these bytes, all or nothing: the old file
-// stays when writing fails. Links are followed; an existing file that is not
-// a writable regular file is left alone (false).
+// Replaces the file with what `write` puts into the descriptor it is handed,
+// all or nothing: the old file stays when `write` answers false or writing
+// fails. Links are followed; an existing file that is not a writable regular
+// file is left alone (false, and `write` is not called).
+bool ReplaceFileWith(std::string_view name, const std::function<bool(int fd)>& write);
+// The same with exactly these bytes.
 bool ReplaceFile(std::string_view name, std::span<const std::uint8_t> bytes);
 // Writes every byte to an open descriptor (retrying interrupted writes).
 bool WriteAll(int fd, std::span<const std::uint8_t> bytes);

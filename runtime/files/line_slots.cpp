@@ -56,8 +56,9 @@ void LineSlotStore::Write(std::string_view name, std::int32_t slot, std::string_
         SetErrorCode(kErrorOutOfMemory);
         return;
     }
-    // A slot is one line of the file: a line break inside would move every later slot.
-    std::string line(value);
+    // A slot is one line of the file: a line break inside, or more than a line
+    // holds, would move every later slot.
+    std::string line(value.substr(0, kMaxLineText));
     std::replace_if(line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     lines_[static_cast<std::size_t>(slot)] = std::move(line);
     highestUsed_ = std::max(highestUsed_, slot);

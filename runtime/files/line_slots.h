@@ -24,7 +24,7 @@ public:
     bool MakeCurrent(std::string_view name);
     // Slots outside 0..255 set code 7: "NO_DATA" for reads, no change for writes.
     DynString Read(std::string_view name, std::int32_t slot);
-    // Line breaks in the value become blanks.
+    // Line breaks in the value become blanks; what one line cannot hold is cut.
     void Write(std::string_view name, std::int32_t slot, std::string_view value);
     // Writes the held file back ("\r\n" after each line up to the highest used);
     // a failed write sets code 3 and the old file stays as it was.

@@ -13,6 +13,9 @@
 namespace vlm {
 
 inline constexpr std::size_t kMaxLineLength = 1024;
+// The longest text a written line can hold: with its "\r\n" it still fits
+// one line of the reader, so it reads back whole.
+inline constexpr std::size_t kMaxLineText = kMaxLineLength - 2;
 
 struct LineExtent {
     std::size_t length;   // bytes of the line's text

@@ -7,6 +7,7 @@
 namespace vlm {
 
 std::string PlatformPath(std::string_view name) {
+    if (name.find('\0') != std::string_view::npos) return {};
     std::string path(name);
     for (char& c : path) {
         if (c == '\\') c = '/';

@@ -17,7 +17,9 @@ struct ResolvedName {
 
 ResolvedName MediaNameResolver(std::string_view name);
 
-// A program's file name as a path of this platform: '\' becomes '/'.
+// A program's file name as a path of this platform: '\' becomes '/'. A name
+// holding a NUL byte names no file (the system would read only its start):
+// its path is empty, which every file call refuses.
 std::string PlatformPath(std::string_view name);
 
 } // namespace vlm

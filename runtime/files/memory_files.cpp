@@ -144,7 +144,7 @@ void MemoryFile::Unregister() noexcept {
     if (!registered_) return;
     registered_ = false;
     // Channels still reading a block nobody registers any more would read freed memory.
-    if (!TheRegistry().Remove(Key(), writable_) && !block_.empty()) TheFileChannels().CloseReadersOf(block_.data());
+    if (!TheRegistry().Remove(Key(), writable_) && !block_.empty()) TheFileChannels().CloseReadersOf(block_);
 }
 
 MemoryFileNameFields MemoryFile::Key() const {

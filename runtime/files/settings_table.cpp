@@ -11,9 +11,6 @@ namespace vlm {
 
 namespace {
 
-// Unlike line-slot files, settings files may have any number of lines.
-constexpr std::size_t kMaxSettingsLines = SIZE_MAX;
-
 bool IsBlank(char c) { return c == ' '; }
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 bool EndsName(char c) { return IsSpace(c) || c == '='; }
@@ -31,12 +28,12 @@ bool SameNoCase(std::string_view a, std::string_view b) {
 
 class SettingsParser {
 public:
-    void Line(std::string_view line) {
+    void Line(std::string_view line, std::size_t number) {
         std::size_t i = 0;
         while (i < line.size() && IsSpace(line[i])) ++i;
         if (i == line.size() || line[i] == ';') return;
         if (line[i] == '[') Section(line.substr(i + 1));
-        else Key(line.substr(i));
+        else Key(line.substr(i), number);
     }
     std::vector<SettingsSection> Finish() {
         Close();
@@ -55,7 +52,7 @@ private:
         Close();
         pending_.name = std::string(name);
     }
-    void Key(std::string_view line) {
+    void Key(std::string_view line, std::size_t number) {
         std::size_t end = 0;
         while (end < line.size() && !EndsName(line[end])) ++end;
         const std::string_view key = line.substr(0, end);
@@ -72,6 +69,7 @@ private:
         while (!value.empty() && static_cast<unsigned char>(value.back()) < 32) value.remove_suffix(1);
         if (value.empty()) return;
         pending_.keys.emplace_back(key, value);
+        pending_.keyLines.push_back(number);
     }
     // A section joins the table only once it has a key.
     void Close() {
@@ -85,33 +83,43 @@ private:
 
 } // namespace
 
-std::vector<SettingsSection> ParseSettings(std::span<const std::uint8_t> bytes) {
+std::vector<SettingsLine> SplitSettingsLines(std::span<const std::uint8_t> bytes) {
+    std::vector<SettingsLine> lines;
+    while (!bytes.empty()) {
+        const LineExtent line = FindLine(bytes);
+        // A piece that consumed no line break and left bytes behind continues the same line.
+        const bool ends = line.consumed > line.length || line.consumed == bytes.size();
+        lines.push_back({std::string(reinterpret_cast<const char*>(bytes.data()), line.length), ends});
+        bytes = bytes.subspan(line.consumed);
+    }
+    return lines;
+}
+
+std::vector<SettingsSection> ParseSettings(std::span<const SettingsLine> lines) {
     SettingsParser parser;
-    ForEachLine(bytes, kMaxSettingsLines, [&](std::string_view line) { parser.Line(line); });
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        // As for a line read into a string, the text ends at its first NUL byte.
+        const std::string_view text(lines[i].text);
+        parser.Line(text.substr(0, text.find('\0')), i);
+    }
     return parser.Finish();
 }
 
-std::string FormatSettings(const std::vector<SettingsSection>& sections) {
-    std::string text;
-    // Keys of the unnamed section can only be read back before any header.
-    for (const SettingsSection& section : sections) {
-        if (!section.name.empty()) continue;
-        for (const auto& [key, value] : section.keys) text += key + "=" + value + "\r\n";
-    }
-    for (const SettingsSection& section : sections) {
-        if (section.name.empty()) continue;
-        text += "[" + section.name + "]\r\n";
-        for (const auto& [key, value] : section.keys) text += key + "=" + value + "\r\n";
-    }
-    return text;
+std::vector<SettingsSection> ParseSettings(std::span<const std::uint8_t> bytes) {
+    return ParseSettings(SplitSettingsLines(bytes));
 }
 
 void SettingsTable::MakeCurrent(std::string_view name) {
     WriteBack();
-    sections_.clear();
-    changed_ = false;
     name_ = std::string(name);
-    if (const auto bytes = ReadWholeFile(name)) sections_ = ParseSettings(*bytes);
+    const auto bytes = ReadWholeFile(name);
+    LoadFrom(bytes ? std::span<const std::uint8_t>(*bytes) : std::span<const std::uint8_t>());
+}
+
+void SettingsTable::LoadFrom(std::span<const std::uint8_t> bytes) {
+    lines_ = SplitSettingsLines(bytes);
+    sections_ = ParseSettings(lines_);
+    changed_ = false;
 }
 
 std::string_view SettingsTable::Lookup(std::string_view section, std::string_view key,
@@ -139,6 +147,8 @@ bool FitsName(std::string_view name) {
 bool Storable(std::string_view section, std::string_view key, std::string_view value) {
     if (!FitsName(section) || key.empty() || !FitsName(key) || key[0] == '[' || key[0] == ';') return false;
     if (value.empty() || value[0] == ' ') return false;
+    // One line each for "[section]" and "key=value".
+    if (section.size() + 2 > kMaxLineText || key.size() + 1 + value.size() > kMaxLineText) return false;
     for (const char c : value) {
         if (static_cast<unsigned char>(c) < 32) return false;
     }
@@ -150,24 +160,56 @@ bool Storable(std::string_view section, std::string_view key, std::string_view v
 bool SettingsTable::Set(std::string_view section, std::string_view key, std::string_view value) {
     if (!Storable(section, key, value)) return false;
     changed_ = true;
+    const std::string line = std::string(key) + "=" + std::string(value);
     for (SettingsSection& s : sections_) {
         if (!SameNoCase(s.name, section)) continue;
-        for (auto& [k, v] : s.keys) {
+        for (std::size_t i = 0; i < s.keys.size(); ++i) {
+            auto& [k, v] = s.keys[i];
             if (SameNoCase(k, key)) {
                 v = std::string(value);
+                lines_[s.keyLines[i]] = {k + "=" + v};
                 return true;
             }
         }
+        const std::size_t at = s.keyLines.back() + 1;
+        InsertLine(at, line);
         s.keys.emplace_back(key, value);
+        s.keyLines.push_back(at);
         return true;
     }
-    sections_.push_back({std::string(section), {{std::string(key), std::string(value)}}});
+    // Keys before any section header are the unnamed section's.
+    if (section.empty()) {
+        InsertLine(0, line);
+        sections_.insert(sections_.begin(), {"", {{std::string(key), std::string(value)}}, {0}});
+        return true;
+    }
+    lines_.push_back({"[" + std::string(section) + "]"});
+    lines_.push_back({line});
+    sections_.push_back({std::string(section), {{std::string(key), std::string(value)}}, {lines_.size() - 1}});
     return true;
+}
+
+void SettingsTable::InsertLine(std::size_t at, std::string text) {
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), {std::move(text)});
+    for (SettingsSection& s : sections_) {
+        for (std::size_t& number : s.keyLines) {
+            if (number >= at) ++number;
+        }
+    }
+}
+
+std::string SettingsTable::FileText() const {
+    std::string text;
+    for (const SettingsLine& line : lines_) {
+        text += line.text;
+        if (line.ends) text += "\r\n";
+    }
+    return text;
 }
 
 void SettingsTable::WriteBack() {
     if (!changed_ || name_.empty() || IsMemoryFileName(name_)) return;
-    const std::string text = FormatSettings(sections_);
+    const std::string text = FileText();
     if (ReplaceFile(name_, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()))) {
         changed_ = false;
     } else {

@@ -1,8 +1,10 @@
 // A plain HTTP/1.0 download into a file or a registered memory block.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -25,11 +27,30 @@ private:
     bool inBody_ = false;
 };
 
+// What the head of a response (the bytes before the body) says.
+struct HttpResponseHead {
+    int status = 0;
+    std::optional<std::uint64_t> contentLength; // when the head gives one
+};
+// The status line "HTTP/n.n ddd ..." and any Content-Length lines (all
+// alike); nullopt for anything else.
+std::optional<HttpResponseHead> ParseResponseHead(std::string_view head);
+
+// How long a download may take: to connect, without a byte arriving, in all.
+struct DownloadLimits {
+    std::chrono::milliseconds connect{10'000};
+    std::chrono::milliseconds stall{30'000};
+    std::chrono::milliseconds total{600'000};
+};
+
 // ---- Program-facing ---------------------------------------------------------
-// "GET path HTTP/1.0" to host:port; the body goes to `target`, a file name
-// (replaced) or the "mem://" name of a registered writable block, which
-// receives at most its size. 1 when the request was sent and the response
-// read to its end (or to a receive error), else 0.
-std::int32_t WebDownload(const DynString& host, const DynString& path, std::int32_t port, const DynString& target);
+// "GET path HTTP/1.0" to host:port, the path percent-encoded where a request
+// line needs it. 1 when the response was complete: a 2xx status and, when
+// the head gives a length, exactly that many body bytes. The body replaces a
+// file `target` only then (a failed download leaves it as it was), or goes
+// into the registered writable block of a "mem://" target, which receives
+// at most its size. Anything else, a redirect included, answers 0.
+std::int32_t WebDownload(const DynString& host, const DynString& path, std::int32_t port, const DynString& target,
+                         const DownloadLimits& limits = {});
 
 } // namespace vlm

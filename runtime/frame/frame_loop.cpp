@@ -19,6 +19,7 @@
 #include "input/key_text.h"
 #include "platform/clock.h"
 #include "platform/events.h"
+#include "values/windows_1252.h"
 
 namespace vlm {
 
@@ -107,6 +108,8 @@ std::int32_t PumpMessages(Display& display, MessageHookRoutine hook) {
             if (event.kind == platform::EventKind::Wheel) input->Source().AddWheel(event.wheel);
             if (event.kind == platform::EventKind::KeyDown && !event.repeat)
                 input->Source().NoteKeyPress(event.scanCode);
+            if (event.kind == platform::EventKind::Character)
+                input->Source().NoteTypedCharacter(ByteOfCodePoint(event.character));
         }
         WindowMessage message;
         if (!MessageForEvent(event, message)) continue;

@@ -1,5 +1,8 @@
 #include "frame/gl_extensions.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <iterator>
 #include <string>
 
 #include "platform/window.h"
@@ -15,50 +18,27 @@ std::string_view GlExtensionString() {
     return text ? std::string_view(text) : std::string_view();
 }
 
-// The extension that brings a function, for the entry points the runtime
-// knows; these are answered by the extension string.
+// The GL version ("GL_VERSION_1_3") or extension that brings each function,
+// sorted by function name.
 struct FunctionSource {
     std::string_view function;
-    std::string_view extension;
+    std::string_view feature;
 };
-constexpr FunctionSource kKnownSources[] = {
-    {"glActiveTextureARB", "GL_ARB_multitexture"},
-    {"glMultiTexCoord2fARB", "GL_ARB_multitexture"},
-    {"glClientActiveTextureARB", "GL_ARB_multitexture"},
-    {"glGenBuffersARB", "GL_ARB_vertex_buffer_object"},
-    {"glBindBufferARB", "GL_ARB_vertex_buffer_object"},
-    {"glBufferDataARB", "GL_ARB_vertex_buffer_object"},
-    {"glDeleteBuffersARB", "GL_ARB_vertex_buffer_object"},
-    {"glMapBufferARB", "GL_ARB_vertex_buffer_object"},
-    {"glUnmapBufferARB", "GL_ARB_vertex_buffer_object"},
-    {"glGetBufferParameterivARB", "GL_ARB_vertex_buffer_object"},
-    {"glCreateProgramObjectARB", "GL_ARB_shader_objects"},
-    {"glDeleteObjectARB", "GL_ARB_shader_objects"},
-    {"glCreateShaderObjectARB", "GL_ARB_shader_objects"},
-    {"glShaderSourceARB", "GL_ARB_shader_objects"},
-    {"glCompileShaderARB", "GL_ARB_shader_objects"},
-    {"glGetObjectParameterivARB", "GL_ARB_shader_objects"},
-    {"glAttachObjectARB", "GL_ARB_shader_objects"},
-    {"glGetInfoLogARB", "GL_ARB_shader_objects"},
-    {"glLinkProgramARB", "GL_ARB_shader_objects"},
-    {"glUseProgramObjectARB", "GL_ARB_shader_objects"},
-    {"glGetUniformLocationARB", "GL_ARB_shader_objects"},
-    {"glUniform1fARB", "GL_ARB_shader_objects"},
-    {"glUniform1iARB", "GL_ARB_shader_objects"},
-    {"glGetAttribLocationARB", "GL_ARB_vertex_shader"},
-    {"glVertexAttrib1fARB", "GL_ARB_vertex_program"},
-    {"glBindRenderbufferEXT", "GL_EXT_framebuffer_object"},
-    {"glDeleteRenderbuffersEXT", "GL_EXT_framebuffer_object"},
-    {"glGenRenderbuffersEXT", "GL_EXT_framebuffer_object"},
-    {"glRenderbufferStorageEXT", "GL_EXT_framebuffer_object"},
-    {"glBindFramebufferEXT", "GL_EXT_framebuffer_object"},
-    {"glDeleteFramebuffersEXT", "GL_EXT_framebuffer_object"},
-    {"glGenFramebuffersEXT", "GL_EXT_framebuffer_object"},
-    {"glCheckFramebufferStatusEXT", "GL_EXT_framebuffer_object"},
-    {"glFramebufferRenderbufferEXT", "GL_EXT_framebuffer_object"},
-    {"glFramebufferTexture2DEXT", "GL_EXT_framebuffer_object"},
-    {"glGetFramebufferAttachmentParameterivEXT", "GL_EXT_framebuffer_object"},
+constexpr FunctionSource kFunctionSources[] = {
+#include "gl_function_table.inc"
 };
+static_assert(std::is_sorted(std::begin(kFunctionSources), std::end(kFunctionSources),
+                             [](const FunctionSource& a, const FunctionSource& b) { return a.function < b.function; }));
+
+constexpr std::string_view kVersionPrefix = "GL_VERSION_";
+
+// "4.5 (Compatibility Profile) Mesa 22.3.6" -> 45; 0 when unreadable.
+int ContextVersion() {
+    const auto* text = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    int major = 0, minor = 0;
+    if (!text || std::sscanf(text, "%d.%d", &major, &minor) != 2) return 0;
+    return major * 10 + minor;
+}
 
 // A looked-up entry point, or null when the context does not really offer it.
 template <typename Function> void Load(Function& slot, const char* name) {
@@ -82,13 +62,21 @@ bool HasGlExtension(std::string_view name) {
     return ExtensionListHas(GlExtensionString(), name);
 }
 
+bool ContextOffers(std::string_view function, int version, std::string_view extensions) {
+    const auto* source = std::lower_bound(
+        std::begin(kFunctionSources), std::end(kFunctionSources), function,
+        [](const FunctionSource& entry, std::string_view name) { return entry.function < name; });
+    if (source == std::end(kFunctionSources) || source->function != function) return false;
+    const std::string_view feature = source->feature;
+    if (!feature.starts_with(kVersionPrefix)) return ExtensionListHas(extensions, feature);
+    // "GL_VERSION_1_3": major and minor one digit each.
+    const std::string_view number = feature.substr(kVersionPrefix.size());
+    return number.size() == 3 && version >= (number[0] - '0') * 10 + (number[2] - '0');
+}
+
 bool GlFunctionAvailable(std::string_view name) {
     const std::string text(name);
-    if (!platform::GlProcAddress(text.c_str())) return false;
-    for (const FunctionSource& known : kKnownSources) {
-        if (known.function == name) return HasGlExtension(known.extension);
-    }
-    return platform::GlLibraryExports(text.c_str());
+    return platform::GlProcAddress(text.c_str()) && ContextOffers(name, ContextVersion(), GlExtensionString());
 }
 
 const GlEntryPoints& GlExtensions() {

@@ -14,10 +14,13 @@ namespace vlm {
 bool HasGlExtension(std::string_view name);
 // The same test over any extension string (kept apart for testing).
 bool ExtensionListHas(std::string_view list, std::string_view name);
-// Whether the current context really offers the GL function `name`:
-// entry points of an extension count only when the extension is advertised,
-// other names only when the GL library exports them. Name lookups alone
-// answer for any name on some systems.
+// Whether a context of GL `version` (10 x major + minor) with the extension
+// list `extensions` offers `function`: a function of a GL version when the
+// context has that version, one of an extension when the list names it.
+// Names the GL headers do not know are never offered.
+bool ContextOffers(std::string_view function, int version, std::string_view extensions);
+// ContextOffers for the current context, and the name resolves. Name lookups
+// alone answer for any name on some systems.
 bool GlFunctionAvailable(std::string_view name);
 
 // Extension entry points; each is null when the context does not offer it.

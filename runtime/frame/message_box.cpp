@@ -6,22 +6,9 @@
 
 #include "frame/error_log.h"
 #include "platform/window.h"
+#include "values/windows_1252.h"
 
 namespace vlm {
-
-std::string Utf8FromSingleByte(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            out += c;
-        } else {
-            out += static_cast<char>(0xC0 | (byte >> 6));
-            out += static_cast<char>(0x80 | (byte & 0x3F));
-        }
-    }
-    return out;
-}
 
 bool RunningHeadless() {
     const char* value = std::getenv("VELMORA_HEADLESS");

@@ -3,6 +3,8 @@
 
 #include <array>
 
+#include "values/windows_1252.h"
+
 namespace vlm {
 
 namespace {
@@ -128,9 +130,9 @@ bool MessageForEvent(const platform::Event& event, WindowMessage& message) {
         message.SecondParameter = PackPoint(event.x, event.y);
         return true;
     case EventKind::Character:
-        if (event.character == 0) return false;
+        if (ByteOfCodePoint(event.character) == 0) return false;
         message.Message = kMsgChar;
-        message.FirstParameter = event.character;
+        message.FirstParameter = ByteOfCodePoint(event.character);
         message.SecondParameter = 1;
         return true;
     case EventKind::Other:

@@ -3,8 +3,8 @@
 #include "frame/display.h"
 #include "frame/frame_loop.h"
 #include "frame/lifecycle.h"
-#include "frame/message_box.h"
 #include "frame/startup_settings.h"
+#include "values/windows_1252.h"
 
 namespace vlm {
 

@@ -98,7 +98,7 @@ bool LoadBackground(Display& display, std::string_view name) {
     FlushDrawing(display);
     const ResolvedName resolved = MediaNameResolver(name);
     ImageBuffer image;
-    if (!resolved.found || !LoadImageFile(image, resolved.name.c_str(), kNoColourKey)) {
+    if (!resolved.found || !LoadImageFile(image, resolved.name.view(), kNoColourKey)) {
         FailBackgroundLoad(display);
         return false;
     }

@@ -18,9 +18,8 @@ void UseFirstTextureUnitOnly() {
     activeTexture(GL_TEXTURE0);
 }
 
-namespace {
-
-void BindBatchTexture(const BatchKey& key) {
+void SelectTexture(const BatchKey& key) {
+    UseFirstTextureUnitOnly();
     if (key.texture == 0) {
         glDisable(GL_TEXTURE_2D);
         return;
@@ -34,6 +33,8 @@ void BindBatchTexture(const BatchKey& key) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
 }
+
+namespace {
 
 // Indices that cut each four-vertex fan into its two triangles (0 1 2, 0 2 3).
 const std::uint32_t* QuadIndices(DrawingState& state, std::size_t quads) {
@@ -78,8 +79,7 @@ void FlushDrawing(Display& display) {
     DrawingState& state = display.Drawing;
     if (state.pending.empty()) return;
     const BatchKey& key = state.pendingKey;
-    UseFirstTextureUnitOnly();
-    BindBatchTexture(key);
+    SelectTexture(key);
 
     const BatchVertex* v = state.pending.data();
     glEnableClientState(GL_VERTEX_ARRAY);

@@ -15,6 +15,11 @@ namespace vlm {
 
 namespace {
 
+// libpng reads a chunk it handles into memory whole, as long as the chunk
+// says it is; these bound what any chunk may cost.
+constexpr png_alloc_size_t kMaxChunkBytes = 8u << 20;
+constexpr png_uint_32 kMaxCachedChunks = 32;
+
 // libpng reports errors by calling this, which must not return.
 [[noreturn]] void OnPngError(png_structp png, png_const_charp) {
     png_longjmp(png, 1);
@@ -57,6 +62,12 @@ bool RunPngRead(PngReader& reader, ByteSource& source, PngLayout& layout, std::v
     png_set_read_fn(png, &source, ReadFromSource);
     // Guards the allocation below against headers that claim huge sizes.
     png_set_user_limits(png, kMaxImageSide, kMaxImageSide);
+    png_set_chunk_malloc_max(png, kMaxChunkBytes);
+    png_set_chunk_cache_max(png, kMaxCachedChunks);
+    // Only the header, palette, transparency and image data are used: every
+    // other chunk (text, profiles, metadata) is skipped unread, however long
+    // it claims to be.
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     png_read_info(png, info);
 
     const int type = png_get_color_type(png, info);

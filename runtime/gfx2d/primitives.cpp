@@ -143,22 +143,16 @@ void EndPolygon(Display& display) {
     FlushDrawing(display);
     DrawingState& state = display.Drawing;
     const PolygonBatch& batch = state.polygon;
+    const std::uint32_t texture =
+        batch.textureSprite >= 0 ? display.Sprites.Record(batch.textureSprite).Texture : 0;
+    // Selected even for an empty batch, as every textured draw selects: unit 1 goes off.
+    SelectTexture({.texture = texture, .smoothing = state.Smoothing});
     if (batch.vertices.empty()) return;
     const BatchVertex* v = batch.vertices.data();
-    const bool textured =
-        batch.textureSprite >= 0 && display.Sprites.Record(batch.textureSprite).Texture != 0;
+    const bool textured = texture != 0;
     if (textured) {
-        glBindTexture(GL_TEXTURE_2D, display.Sprites.Record(batch.textureSprite).Texture);
-        glEnable(GL_TEXTURE_2D);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-        const GLint filter = state.Smoothing ? GL_LINEAR : GL_NEAREST;
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
         glTexCoordPointer(2, GL_FLOAT, sizeof(BatchVertex), &v->u);
-    } else {
-        glDisable(GL_TEXTURE_2D);
     }
     glEnableClientState(GL_VERTEX_ARRAY);
     glVertexPointer(2, GL_FLOAT, sizeof(BatchVertex), &v->x);

@@ -3,7 +3,6 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
-#include <algorithm>
 #include <cstdio>
 
 #include "frame/display.h"
@@ -83,13 +82,6 @@ void SetUpFramebuffer(RenderSurface& surface, std::uint32_t texture, std::int32_
     surface.height = h;
 }
 
-std::int32_t SurfaceTextureSide(std::int32_t n) {
-    std::int32_t side = 4;
-    while (side < n)
-        side *= 2;
-    return side;
-}
-
 // Drawing leaves the current surface: back to the screen's framebuffer, or
 // (without one) the borrowed screen area is copied into the surface's sprite
 // and given back.
@@ -124,17 +116,16 @@ void CreateSurface(Display& display, std::int32_t index, std::int32_t id, std::i
     RenderSurface& surface = offscreen.surfaces[static_cast<std::size_t>(index)];
     DeleteFramebuffer(surface);
     surface.sprite = -1;
-    const std::int32_t tw = SurfaceTextureSide(w), th = SurfaceTextureSide(h);
+    const std::int32_t largest = LargestTextureSide();
+    const std::int32_t tw = TextureSide(w, 4, largest), th = TextureSide(h, 4, largest);
     ImageBuffer image;
-    if (w > kMaxImageSide || h > kMaxImageSide || !image.Allocate(tw, th)) return;
+    if (tw == 0 || th == 0 || !image.Allocate(tw, th)) return;
 
     SpriteStore& store = display.Sprites;
     store.DeleteSprite(id);
     SpriteRecord& record = store.Record(id);
     const auto size = CreateSpriteTexture(image, 0, 0, 0, 0, &record.Texture, nullptr, false, false);
     if (!size) return;
-    w = std::min(w, size->usedWidth);
-    h = std::min(h, size->usedHeight);
     record.Width = static_cast<std::int16_t>(w);
     record.Height = static_cast<std::int16_t>(h);
     record.TexWidth = static_cast<std::int16_t>(size->width);

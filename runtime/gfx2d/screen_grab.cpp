@@ -12,21 +12,16 @@ namespace vlm {
 namespace {
 
 // Grab textures are powers of two of at least 32 texels a side.
-std::int32_t GrabTextureSide(std::int32_t n) {
-    std::int32_t side = 32;
-    while (side < n)
-        side *= 2;
-    return side;
-}
+constexpr std::int32_t kSmallestGrabSide = 32;
 
 // Gives sprite id a texture for a w x h grab (the old one when its size
 // fits), bound, and the record of the grabbed picture.
 bool PrepareGrabTexture(Display& display, std::int32_t id, std::int32_t w, std::int32_t h) {
     if (!display.GlReady || !ValidSpriteId(id) || w < 1 || h < 1) return false;
-    const std::int32_t tw = GrabTextureSide(w), th = GrabTextureSide(h);
-    GLint maxSize = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
-    if (tw > maxSize || th > maxSize) return false;
+    const std::int32_t largest = LargestTextureSide();
+    const std::int32_t tw = TextureSide(w, kSmallestGrabSide, largest);
+    const std::int32_t th = TextureSide(h, kSmallestGrabSide, largest);
+    if (tw == 0 || th == 0) return false;
     FlushDrawing(display); // waiting draws may still use the sprite's texture
 
     SpriteStore& store = display.Sprites;

@@ -44,7 +44,7 @@ struct Cell {
 };
 
 Cell FrameCell(const SpriteRecord& record, std::int32_t frame) {
-    if (record.FrameWidth == 0) return {0, 0, record.Width, record.Height};
+    if (record.FrameWidth <= 0) return {0, 0, record.Width, record.Height};
     const auto [column, row] = FrameGridPosition(record, frame);
     return {std::int64_t{column} * record.FrameWidth, std::int64_t{row} * record.FrameHeight, record.FrameWidth,
             record.FrameHeight};

@@ -35,7 +35,7 @@ struct FrameCell {
 
 bool FindFrameCell(const SpriteRecord& record, std::int32_t frame, FrameCell& cell) {
     const std::int32_t fw = record.FrameWidth, fh = record.FrameHeight;
-    if (fw == 0 || fh == 0) return false;
+    if (fw <= 0 || fh <= 0) return false;
     const auto [column, row] = FrameGridPosition(record, frame);
     const float texWidth = record.TexWidth, texHeight = record.TexHeight;
     cell.width = fw;

@@ -1,6 +1,7 @@
 #include "gfx2d/sprite_store.h"
 
 #include <GL/gl.h>
+#include <algorithm>
 
 #include "files/error_state.h"
 #include "files/media_name_resolver.h"
@@ -61,7 +62,7 @@ bool SpriteStore::LoadPicture(std::string_view name, std::int32_t id, bool norma
     const ResolvedName resolved = MediaNameResolver(name);
     if (resolved.found) {
         ImageBuffer image;
-        if (LoadImageFile(image, resolved.name.c_str(), key) && SetSpriteImage(id, image, normalMap)) return true;
+        if (LoadImageFile(image, resolved.name.view(), key) && SetSpriteImage(id, image, normalMap)) return true;
     }
     SetErrorCode(kErrorNoSuchFile);
     return false;
@@ -72,8 +73,9 @@ void SpriteStore::LoadAnimSprite(std::string_view name, std::int32_t id, std::in
     LoadSprite(name, id);
     SpriteRecord& record = Record(id);
     if (record.Width < 1) return;
-    record.FrameWidth = static_cast<std::int16_t>(frameWidth);
-    record.FrameHeight = static_cast<std::int16_t>(frameHeight);
+    // A negative size means no frames, as 0 does; sizes beyond 16 bits stop at the largest picture side.
+    record.FrameWidth = static_cast<std::int16_t>(std::clamp(frameWidth, 0, kMaxImageSide));
+    record.FrameHeight = static_cast<std::int16_t>(std::clamp(frameHeight, 0, kMaxImageSide));
 }
 
 std::int32_t SpriteStore::FindFreeSprite() const {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gfx2d/image_buffer.h"
+#include "gfx2d/texture_pixels.h"
 
 namespace vlm {
 
@@ -35,13 +36,15 @@ constexpr bool ValidSpriteId(std::int32_t id) {
 }
 
 // The column and row of an animation frame: frames run row by row from the
-// image's top-left cell; a frame wider than the image keeps to row 0.
+// image's top-left cell; a frame wider than the image keeps to row 0, and so
+// does every frame of a record without a frame width.
 struct FrameGridCell {
     std::int32_t column = 0, row = 0;
 };
 constexpr FrameGridCell FrameGridPosition(const SpriteRecord& record, std::int32_t frame) {
-    const std::int32_t perRow = record.FrameWidth ? record.Width / record.FrameWidth : 0;
-    if (perRow == 0) return {frame, 0};
+    // Only positive counts divide: -1 frames a row would overflow INT32_MIN / -1.
+    const std::int32_t perRow = record.FrameWidth > 0 ? record.Width / record.FrameWidth : 0;
+    if (perRow <= 0) return {frame, 0};
     return {frame % perRow, frame / perRow};
 }
 
@@ -49,8 +52,8 @@ constexpr FrameGridCell FrameGridPosition(const SpriteRecord& record, std::int32
 // repeating) for screen copies to go into; it is left bound.
 void CreateCopyTexture(std::uint32_t* texture, std::int32_t w, std::int32_t h);
 
-// Texture sides stop here whatever GL allows: sprite records keep them in 16 bits.
-inline constexpr std::int32_t kMaxTextureSide = 16384;
+// The largest texture side of the context, at most kMaxTextureSide.
+std::int32_t LargestTextureSide();
 
 // The sizes of an uploaded texture and of the picture part in it (smaller
 // than asked when the picture is larger than a texture can be).

@@ -57,12 +57,10 @@ void UploadMipmapped(TexturePixels pixels, std::uint32_t* mipTexture) {
 std::optional<TextureSize> CreateSpriteTexture(const ImageBuffer& image, std::int32_t sx, std::int32_t sy,
                                                std::int32_t w, std::int32_t h, std::uint32_t* texture,
                                                std::uint32_t* mipTexture, bool normalMap, bool font) {
-    GLint maxSize = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
     if (w == 0) w = image.width - sx;
     if (h == 0) h = image.height - sy;
     if (w <= 0 || h <= 0) return std::nullopt;
-    const std::int32_t limit = maxSize > 0 ? std::min(maxSize, kMaxTextureSide) : kMaxTextureSide;
+    const std::int32_t limit = LargestTextureSide();
     w = std::min(w, limit);
     h = std::min(h, limit);
     const std::int32_t tw = TextureSide(w), th = TextureSide(h);
@@ -75,6 +73,12 @@ std::optional<TextureSize> CreateSpriteTexture(const ImageBuffer& image, std::in
     UploadLevel(0, pixels);
     if (mipTexture) UploadMipmapped(std::move(pixels), mipTexture);
     return TextureSize{tw, th, w, h};
+}
+
+std::int32_t LargestTextureSide() {
+    GLint maxSize = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+    return maxSize > 0 ? std::min(maxSize, kMaxTextureSide) : kMaxTextureSide;
 }
 
 void CreateCopyTexture(std::uint32_t* texture, std::int32_t w, std::int32_t h) {

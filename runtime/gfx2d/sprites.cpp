@@ -20,7 +20,7 @@ Display* DisplayFor(std::int32_t id) {
 void LoadSprite(const DynString& name, std::int32_t id) {
     if (Display* display = DisplayFor(id)) {
         FlushDrawing(*display); // waiting draws may still use the old texture
-        display->Sprites.LoadSprite(name.c_str(), id);
+        display->Sprites.LoadSprite(name.view(), id);
     }
 }
 
@@ -28,14 +28,14 @@ void LoadAnimSprite(const DynString& name, std::int32_t id, std::int32_t frameWi
                     std::int32_t frameHeight) {
     if (Display* display = DisplayFor(id)) {
         FlushDrawing(*display);
-        display->Sprites.LoadAnimSprite(name.c_str(), id, frameWidth, frameHeight);
+        display->Sprites.LoadAnimSprite(name.view(), id, frameWidth, frameHeight);
     }
 }
 
 void LoadNormalMapSprite(const DynString& name, std::int32_t id) {
     if (Display* display = DisplayFor(id)) {
         FlushDrawing(*display);
-        display->Sprites.LoadSprite(name.c_str(), id, true);
+        display->Sprites.LoadSprite(name.view(), id, true);
     }
 }
 
@@ -63,7 +63,10 @@ void SpriteSize(std::int32_t id, double& width, double& height) {
 
 std::uint32_t SpriteTextureName(std::int32_t id) {
     Display* display = DisplayFor(id);
-    return display ? display->Sprites.Record(id).Texture : 0;
+    if (!display) return 0;
+    // The texture is wanted for drawing with GL directly, which must land over what was drawn before.
+    FlushDrawing(*display);
+    return display->Sprites.Record(id).Texture;
 }
 
 std::int32_t FindFreeSprite() {
@@ -94,6 +97,9 @@ void SetSmoothing(std::int32_t on) {
 }
 void ClearScreen() {
     if (Display* display = TheDisplay()) ClearScreen(*display);
+}
+void FlushDrawing() {
+    if (Display* display = TheDisplay()) FlushDrawing(*display);
 }
 
 void DrawSprite(std::int32_t id, std::int32_t x, std::int32_t y) {

@@ -29,6 +29,7 @@ std::int32_t FrameCollision(std::int32_t a, std::int32_t frameA, std::int32_t xa
 void SetBlendAlpha(double a); // 0 opaque, -a translucent with opacity a, +a additive
 void SetSmoothing(std::int32_t on);
 void ClearScreen();
+void FlushDrawing(); // sends waiting draws: call it before drawing with GL itself
 
 // ---- Sprites -----------------------------------------------------------------
 void DrawSprite(std::int32_t id, std::int32_t x, std::int32_t y);

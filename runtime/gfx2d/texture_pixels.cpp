@@ -5,11 +5,13 @@
 
 namespace vlm {
 
-std::int32_t TextureSide(std::int32_t n) {
-    std::int32_t side = 4;
+std::int32_t TextureSide(std::int32_t n, std::int32_t smallest, std::int32_t largest) {
+    // Refused before doubling, so the side never passes the 32-bit range.
+    if (n > largest) return 0;
+    std::int32_t side = smallest;
     while (side < n)
         side *= 2;
-    return side;
+    return side <= largest ? side : 0;
 }
 
 TexturePixels CopyToTexture(const ImageBuffer& image, std::int32_t sx, std::int32_t sy, std::int32_t w,

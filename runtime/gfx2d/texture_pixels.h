@@ -24,8 +24,12 @@ struct TexturePixels {
     }
 };
 
-// The smallest power of two that is at least n and at least 4.
-std::int32_t TextureSide(std::int32_t n);
+// Texture sides stop here whatever GL allows: sprite records keep them in 16 bits.
+inline constexpr std::int32_t kMaxTextureSide = 16384;
+
+// The side of a texture for n pixels: the smallest power of two that is at
+// least n and at least `smallest`, or 0 when that would exceed `largest`.
+std::int32_t TextureSide(std::int32_t n, std::int32_t smallest = 4, std::int32_t largest = kMaxTextureSide);
 
 // A tw x th zero buffer holding the w x h rectangle at (sx, sy) of the image,
 // flipped so that the rectangle's bottom row is texture row 0.

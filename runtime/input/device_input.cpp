@@ -1,3 +1,5 @@
+#include <optional>
+
 #include "input/input_source.h"
 #include "platform/keyboard.h"
 #include "platform/mouse.h"
@@ -27,7 +29,22 @@ class DeviceInput final : public InputSource {
     }
 
     void NoteKeyPress(std::uint8_t scanCode) override {
-        if (scanCode != 0) latched_[scanCode] = 0x80;
+        lastPressed_ = scanCode;
+        if (scanCode == 0) return;
+        latched_[scanCode] = 0x80;
+        typed_[scanCode] = 0;
+    }
+
+    // The layout, shift levels, AltGr and dead keys are the window system's
+    // business: a key types the text it sent with the key's press.
+    void NoteTypedCharacter(std::uint8_t character) override {
+        if (lastPressed_ != 0) typed_[lastPressed_] = character;
+    }
+
+    // A key not pressed yet types what the layout gives it without modifiers.
+    std::uint8_t TypedCharacter(std::uint8_t scanCode) const override {
+        const auto& typed = typed_[scanCode];
+        return typed ? *typed : static_cast<std::uint8_t>(platform::LayoutCharForScanCode(scanCode));
     }
 
     PointerSample ReadPointer(bool captured) override {
@@ -55,6 +72,8 @@ class DeviceInput final : public InputSource {
     std::int32_t wheel_ = 0;
     std::array<std::uint8_t, 256> latched_{}; // presses since this frame began
     std::array<std::uint8_t, 256> shown_{};   // presses of the frame before
+    std::array<std::optional<std::uint8_t>, 256> typed_{}; // by scan code, since the key's last press
+    std::uint8_t lastPressed_ = 0;
 };
 
 } // namespace

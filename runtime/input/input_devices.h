@@ -35,6 +35,7 @@ class InputDevices {
     void UseSource(std::unique_ptr<InputSource> source);
     void StartRecording(std::unique_ptr<InputRecorder> recorder);
     InputSource& Source() { return *source_; }
+    const InputSource& Source() const { return *source_; }
 
     std::int32_t MouseX = 0, MouseY = 0; // the runtime's pointer, client pixels
     std::int32_t MouseIndex = 0;

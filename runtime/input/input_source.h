@@ -50,6 +50,12 @@ class InputSource {
     virtual void AddWheel(std::int32_t /*steps*/) {}
     // A key press the window received (a tap may be over before the next poll).
     virtual void NoteKeyPress(std::uint8_t /*scanCode*/) {}
+    // The character the window system typed with the key pressed last
+    // (single-byte text; 0 for a character it lacks).
+    virtual void NoteTypedCharacter(std::uint8_t /*character*/) {}
+    // The character the key of this scan code types: what it typed when it
+    // was last pressed, with the keys held then. 0 for none.
+    virtual std::uint8_t TypedCharacter(std::uint8_t scanCode) const = 0;
     // Shots and the end the script asks for at the frame begun last.
     virtual FrameActions TakeFrameActions() { return {}; }
     // True when the source is not the devices (keys are read even while the

@@ -1,7 +1,6 @@
 #include "input/key_text.h"
 
 #include "input/input_devices.h"
-#include "platform/keyboard.h"
 
 namespace vlm {
 
@@ -9,6 +8,9 @@ namespace {
 
 constexpr std::uint8_t kLeftShift = 42;
 constexpr std::uint8_t kRightShift = 54;
+constexpr std::uint8_t kReturn = 28;
+constexpr std::uint8_t kKeypadEnter = 156;
+constexpr std::uint8_t kBackspace = 14;
 
 bool GivesNoCharacter(std::int32_t code) {
     switch (code) {
@@ -25,26 +27,15 @@ bool GivesNoCharacter(std::int32_t code) {
     }
 }
 
-// The shifted characters of the keys of a US layout's main block.
-char Shifted(char c) {
-    constexpr std::string_view plain = "1234567890-=[];'`\\,./";
-    constexpr std::string_view shifted = "!@#$%^&*()_+{}:\"~|<>?";
-    const std::size_t at = plain.find(c);
-    return at == std::string_view::npos ? c : shifted[at];
-}
-
 } // namespace
 
 std::uint8_t CharForScanCode(const InputDevices& input, std::int32_t scanCode) {
     const auto code = static_cast<std::uint8_t>(scanCode & 255);
     if (GivesNoCharacter(code)) return 0;
-    if (code == 28 || code == 156) return 10;
-    if (code == 14) return 8;
-    char c = platform::LayoutCharForScanCode(code);
-    const bool shift = KeyStateDown(input, kLeftShift) || KeyStateDown(input, kRightShift);
-    // Letters take the shift in ReadKeyChar; other keys here.
-    if (shift && !(c >= 'a' && c <= 'z')) c = Shifted(c);
-    const auto byte = static_cast<std::uint8_t>(c);
+    if (code == kReturn || code == kKeypadEnter) return 10;
+    if (code == kBackspace) return 8;
+    // What a key types (layout, shift level, AltGr, dead keys) is the input source's to say.
+    const std::uint8_t byte = input.Source().TypedCharacter(code);
     // Control characters other than Backspace and Return type nothing; nor does Delete (127).
     if ((byte >= 1 && byte <= 31 && byte != 8 && byte != 10) || byte == 127) return 0;
     return byte;

@@ -1,5 +1,5 @@
 // Typed characters from the key state: the character behind the first
-// newly pressed key, through the keyboard layout.
+// newly pressed key, as the window system typed it (Windows-1252).
 #pragma once
 
 #include <cstdint>
@@ -10,8 +10,9 @@ namespace vlm {
 
 class InputDevices;
 
-// The character the key of `scanCode` types with the keys held now (10 for
-// both Return keys, 8 for Backspace), or 0 for none.
+// The character the key of `scanCode` types (10 for both Return keys, 8 for
+// Backspace), or 0 for none: what its last press typed with the keys held
+// then; a key not pressed yet gives the layout's character without modifiers.
 std::uint8_t CharForScanCode(const InputDevices& input, std::int32_t scanCode);
 // One character of a newly pressed key, empty text when there is none; a
 // held key gives its character once.

@@ -1,11 +1,24 @@
 #include <algorithm>
+#include <string_view>
 #include <utility>
 
 #include "input/input_source.h"
+#include "platform/keyboard.h"
 
 namespace vlm {
 
 namespace {
+
+constexpr std::size_t kLeftShift = 42;
+constexpr std::size_t kRightShift = 54;
+
+// The shifted characters of the keys of a US layout's main block.
+char UsShifted(char c) {
+    constexpr std::string_view plain = "1234567890-=[];'`\\,./";
+    constexpr std::string_view shifted = "!@#$%^&*()_+{}:\"~|<>?";
+    const std::size_t at = plain.find(c);
+    return at == std::string_view::npos ? c : shifted[at];
+}
 
 class ScriptedInput final : public InputSource {
   public:
@@ -34,6 +47,15 @@ class ScriptedInput final : public InputSource {
     }
 
     std::uint32_t ReadButtons() override { return buttons_; }
+
+    // A script names keys only: they type what the layout gives them, with
+    // the shift keys of a US keyboard.
+    std::uint8_t TypedCharacter(std::uint8_t scanCode) const override {
+        char c = platform::LayoutCharForScanCode(scanCode);
+        const bool shift = keys_[kLeftShift] || keys_[kRightShift];
+        if (shift && !(c >= 'a' && c <= 'z')) c = UsShifted(c);
+        return static_cast<std::uint8_t>(c);
+    }
     FrameActions TakeFrameActions() override { return std::exchange(actions_, {}); }
     bool IsScripted() const override { return true; }
 

@@ -45,9 +45,8 @@ struct Event {
     std::uint32_t buttons = 0;
     MouseButton button = MouseButton::Other;
     std::int32_t wheel = 0;
-    // Character: the typed character (single-byte text; 0 for characters
-    // outside the Latin-1 range).
-    std::uint8_t character = 0;
+    // Character: the first character of the typed text (a Unicode code point).
+    char32_t character = 0;
 };
 
 // Takes the next queued event; false when none is waiting.

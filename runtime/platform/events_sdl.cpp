@@ -37,14 +37,22 @@ MouseButton ButtonOf(Uint8 button) {
     }
 }
 
-// The first character of UTF-8 text as a single byte, 0 outside Latin-1.
-std::uint8_t Latin1Of(const char* text) {
-    const auto b0 = static_cast<unsigned char>(text[0]);
-    if (b0 < 0x80) return b0;
-    const auto b1 = static_cast<unsigned char>(text[1]);
-    if ((b0 == 0xC2 || b0 == 0xC3) && (b1 & 0xC0) == 0x80)
-        return static_cast<std::uint8_t>(((b0 & 0x03) << 6) | (b1 & 0x3F));
-    return 0;
+// The first character of UTF-8 text as a code point, 0 when it is not
+// well-formed. (SDL's own converter names an encoding the system's iconv,
+// which SDL hands the work to, does not know.)
+char32_t FirstCharacter(const char* text) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    const unsigned char lead = bytes[0];
+    const int length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    if (length == 0 || lead > 0xF4) return 0;
+    char32_t cp = length == 1 ? lead : lead & (0x7F >> length);
+    for (int i = 1; i < length; ++i) {
+        if ((bytes[i] & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (bytes[i] & 0x3F);
+    }
+    constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < kSmallest[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return cp;
 }
 
 void Translate(const SDL_Event& e, Event& out) {
@@ -108,7 +116,7 @@ void Translate(const SDL_Event& e, Event& out) {
     case SDL_TEXTINPUT:
         out.kind = EventKind::Character;
         out.window = e.text.windowID;
-        out.character = Latin1Of(e.text.text);
+        out.character = FirstCharacter(e.text.text);
         break;
     default:
         break;

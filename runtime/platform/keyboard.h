@@ -15,7 +15,7 @@ int PlatformKeyForScanCode(std::uint8_t scanCode);
 // after taking in what the system has queued.
 void ReadKeyState(std::span<std::uint8_t, 256> state);
 // The character the current keyboard layout gives the key of this scan
-// code without modifiers ('a' for the A key), or 0 when it gives none.
+// code without modifiers ('a' for the A key, Latin-1), or 0 when it gives none.
 char LayoutCharForScanCode(std::uint8_t scanCode);
 
 } // namespace vlm::platform

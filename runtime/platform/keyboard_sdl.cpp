@@ -225,8 +225,8 @@ char LayoutCharForScanCode(std::uint8_t scanCode) {
     default:
         break;
     }
-    // Single-byte text: characters of the Latin-1 range only.
-    if (symbol <= 0 || symbol > 0xFF) return 0;
+    // Single-byte text: the printable characters of the Latin-1 range only.
+    if (symbol <= 0 || symbol > 0xFF || (symbol >= 0x80 && symbol < 0xA0)) return 0;
     return static_cast<char>(symbol);
 }
 

@@ -53,8 +53,6 @@ class GlWindow {
 int DesktopBitsPerPixel();
 // An OpenGL entry point of the current context by name, or null.
 void* GlProcAddress(const char* name);
-// Whether the loaded GL library itself exports this function.
-bool GlLibraryExports(const char* name);
 // A modal message box with an OK button and the warning icon (UTF-8 texts).
 void ShowWarningBox(std::string_view caption, std::string_view text);
 // The exclamation beep.

@@ -2,7 +2,6 @@
 
 #include <SDL.h>
 #include <cstdio>
-#include <dlfcn.h>
 
 namespace vlm::platform {
 
@@ -133,10 +132,6 @@ int DesktopBitsPerPixel() {
 
 void* GlProcAddress(const char* name) {
     return SDL_GL_GetProcAddress(name);
-}
-
-bool GlLibraryExports(const char* name) {
-    return dlsym(RTLD_DEFAULT, name) != nullptr;
 }
 
 void ShowWarningBox(std::string_view caption, std::string_view text) {

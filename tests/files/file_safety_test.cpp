@@ -179,5 +179,80 @@ TEST(FileSafety, ChannelsLetGoOfMemoryThatIsNoLongerRegistered) {
     EXPECT_FALSE(TheFileChannels().Find(1)->IsOpen());
 }
 
+TEST(FileSafety, CopyingAFileOntoItselfLeavesItAlone) {
+    TempFolder temp;
+    test::WorkingFolder here(temp.path());
+    WriteWholeFile(temp / "a.txt", "content");
+    std::filesystem::create_hard_link(temp / "a.txt", temp / "b.txt");
+    for (const char* destination : {"a.txt", "./a.txt", "b.txt"})
+        EXPECT_EQ(CopyFile(DynString("a.txt"), DynString(destination)), 1) << destination;
+    EXPECT_EQ(ReadWholeFile(temp / "a.txt"), "content");
+}
+
+TEST(FileSafetyDeathTest, AFailedCopyKeepsTheOldDestination) {
+    TempFolder temp;
+    test::WorkingFolder here(temp.path());
+    WriteWholeFile(temp / "big.bin", std::string(5000, 'b'));
+    WriteWholeFile(temp / "copy.bin", "old");
+    EXPECT_EXIT(
+        {
+            LimitFileSize(1000);
+            const bool failed = CopyFile(DynString("big.bin"), DynString("copy.bin")) == 0;
+            const auto files = std::distance(std::filesystem::directory_iterator("."), {});
+            std::_Exit(failed && files == 2 && ReadWholeFile("copy.bin") == "old" ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST(FileSafety, AppendingRefusesPipesAsWritingDoes) {
+    TempFolder temp;
+    ASSERT_EQ(::mkfifo((temp / "pipe").c_str(), 0600), 0);
+    EXPECT_EQ(OpenFile(0, DynString((temp / "pipe").string()), -1), 0);
+}
+
+TEST(FileSafety, NamesHoldingANulAreNoFile) {
+    TempFolder temp;
+    test::WorkingFolder here(temp.path());
+    WriteWholeFile(temp / "small.txt", "abc\r\n");
+    const auto nul = [](std::string_view name) { return DynString(std::string(name) + std::string("\0/../x", 6)); };
+    const DynString small = nul("small.txt");
+    for (const std::int32_t answer :
+         {FileExists(small), FileSize(small), IsDirectory(nul(".")), MakeDirectory(nul("new")), DeleteFile(small),
+          OpenFile(0, small, 1), OpenFile(0, small, 0), OpenFile(0, small, -1), CopyFile(small, DynString("copy")),
+          CopyFile(DynString("./small.txt"), small)})
+        EXPECT_EQ(answer, 0);
+    LineSlotStore slots;
+    EXPECT_EQ(slots.Read(small.view(), 0), "NO_FILE");
+    slots.Write(small.view(), 0, "changed");
+    slots.WriteBack();
+    EXPECT_EQ(ReadWholeFile(temp / "small.txt"), "abc\r\n");
+    EXPECT_FALSE(std::filesystem::exists("copy") || std::filesystem::exists("new"));
+}
+
+TEST(FileSafety, ChannelsCloseWithTheRegistrationTheyWereOpenedOn) {
+    std::uint8_t block[32] = {7};
+    const MemoryFile whole(block, sizeof block);
+    ASSERT_EQ(OpenFile(0, whole.Name(), 1), 1);
+    { const MemoryFile head(block, 4); }
+    EXPECT_EQ(ReadInt8(0), 7); // ended the program while the channel was closed
+    CloseFile(0);
+}
+
+TEST(FileSafety, TextThatALineCannotHoldIsCutOrRefused) {
+    TempFolder temp;
+    const std::string path = (temp / "slots.txt").string();
+    LineSlotStore slots;
+    slots.Write(path, 0, std::string(1500, 'a'));
+    slots.Write(path, 1, "second");
+    slots.WriteBack();
+    LineSlotStore again;
+    EXPECT_EQ(again.Read(path, 0).length(), 1022u);
+    EXPECT_EQ(again.Read(path, 1), "second");
+    SettingsTable table;
+    EXPECT_FALSE(table.Set("s", "k", std::string(1500, 'v')));
+    EXPECT_FALSE(table.Set(std::string(1030, 's'), "k", "v"));
+    EXPECT_TRUE(table.Set("s", "k", std::string(1020, 'v'))); // "k=" and the value fill one line
+}
+
 } // namespace
 } // namespace vlm

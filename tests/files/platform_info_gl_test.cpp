@@ -29,5 +29,10 @@ TEST_F(GlFunctionQuery, AsksForTheNameAsTheCallerWroteIt) {
     EXPECT_EQ(Ask("GLEXT:GLCLEAR"), "0");
 }
 
+TEST_F(GlFunctionQuery, FunctionsOfExtensionsTheContextLacksAreNotOffered) {
+    EXPECT_EQ(Ask("GLEXT:glDrawMeshTasksNV"), "0"); // no context here has GL_NV_mesh_shader
+    EXPECT_EQ(Ask("GLEXT:glActiveTexture"), "1");   // core since GL 1.3
+}
+
 } // namespace
 } // namespace vlm

@@ -122,5 +122,20 @@ TEST(SettingsTableDeathTest, ChangesAreWrittenBackAtTheEnd) {
     EXPECT_EQ(ReadWholeFile(temp / "end.ini"), "[game]\r\nlevel=7\r\n");
 }
 
+TEST(SettingsTable, WritingBackKeepsEveryLineItDidNotChange) {
+    TempFolder temp;
+    WriteWholeFile(temp / "s.ini", "; sizes\r\n[empty]\r\n[Video]\r\nWidth = 640 ; wide\r\nblank=\r\n\r\n"
+                                   "[audio]\r\nvolume=80\r\n");
+    SettingsTable table;
+    table.MakeCurrent((temp / "s.ini").string());
+    table.Set("video", "width", "800");
+    table.Set("video", "depth", "32");
+    table.Set("net", "port", "99");
+    table.Set("", "top", "1");
+    table.WriteBack();
+    EXPECT_EQ(ReadWholeFile(temp / "s.ini"), "top=1\r\n; sizes\r\n[empty]\r\n[Video]\r\nWidth=800\r\ndepth=32\r\nblank=\r\n"
+                                             "\r\n[audio]\r\nvolume=80\r\n[net]\r\nport=99\r\n");
+}
+
 } // namespace
 } // namespace vlm

@@ -125,6 +125,15 @@ TEST(WebDownload, SendsTheRequestAndKeepsTheBody) {
               "GET /file.txt HTTP/1.0\r\nHost:127.0.0.1\r\nAccept: */*\r\nUser-Agent: Velmora\r\n\r\n");
 }
 
+TEST(WebDownload, ADroppedConnectionLeavesTheTargetAsItWas) {
+    TempFolder temp;
+    const std::string body(3000, 'b');
+    RawServer server("HTTP/1.0 200 OK\r\n\r\n" + body, true);
+    WriteWholeFile(temp / "d", "old");
+    EXPECT_EQ(WebDownload(DynString("127.0.0.1"), DynString("/"), server.port(), DynString((temp / "d").string())), 0);
+    EXPECT_EQ(ReadWholeFile(temp / "d"), "old");
+}
+
 TEST(WebDownload, AMemoryTargetNeverReceivesMoreThanItsSize) {
     std::string body;
     for (int i = 0; i < 500; ++i) body += static_cast<char>('a' + i % 26);
@@ -200,6 +209,35 @@ TEST(WebDownload, FromARealServer) {
     MemoryFile target(buffer.data(), buffer.size());
     EXPECT_EQ(WebDownload(DynString("localhost"), DynString("/data.bin"), server.port(), target.Name()), 1);
     EXPECT_EQ(std::string(buffer.begin(), buffer.end()), content.substr(0, 64));
+}
+
+TEST(WebDownload, OnlyACompleteSuccessfulResponseReplacesTheTarget) {
+    TempFolder temp;
+    const auto download = [&](std::uint16_t port, const char* path = "/", const DownloadLimits& limits = {}) {
+        WriteWholeFile(temp / "t", "old");
+        const std::int32_t result =
+            WebDownload(DynString("127.0.0.1"), DynString(path), port, DynString((temp / "t").string()), limits);
+        return std::pair(result, ReadWholeFile(temp / "t"));
+    };
+    using Outcome = std::pair<std::int32_t, std::string>;
+    for (const auto& [response, outcome] : std::vector<std::pair<std::string, Outcome>>{
+             {"HTTP/1.0 404 Not Found\r\n\r\nno such page", {0, "old"}},
+             {"HTTP/1.1 301 Moved\r\nLocation: /x\r\n\r\n", {0, "old"}},
+             {"HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\nhalf!", {0, "old"}},
+             {"not a response\r\n\r\nbody", {0, "old"}},
+             {"HTTP/1.0 200 OK\r\ncontent-length: 5\r\n\r\nwhole and more", {1, "whole"}}}) {
+        RawServer server(response, false);
+        EXPECT_EQ(download(server.port(), "/a b\"c"), outcome) << response;
+        EXPECT_TRUE(server.request().starts_with("GET /a%20b%22c HTTP/1.0\r\n")) << server.request();
+    }
+    // A server that takes the request and never answers: no byte for long, or too long in all.
+    std::uint16_t port = 0;
+    const int silent = Listen(port);
+    using std::chrono::milliseconds;
+    EXPECT_EQ(download(port, "/", {milliseconds(1000), milliseconds(200), milliseconds(60000)}), Outcome(0, "old"));
+    EXPECT_EQ(download(port, "/", {milliseconds(1000), milliseconds(60000), milliseconds(300)}), Outcome(0, "old"));
+    ::close(silent);
+    EXPECT_EQ(download(port), Outcome(0, "old")); // nothing listens there any more
 }
 
 } // namespace

@@ -122,5 +122,13 @@ TEST(FrameCap, ModeSwitchKeepsAWholeCap) {
     EXPECT_EQ(FrameCapForInterval(1e-12), INT32_MAX);
 }
 
+TEST(GlFunctions, AContextOffersWhatItsVersionAndExtensionsBring) {
+    EXPECT_FALSE(ContextOffers("glActiveTexture", 12, "GL_ARB_multitexture")); // core from 1.3
+    EXPECT_TRUE(ContextOffers("glActiveTexture", 13, ""));
+    EXPECT_FALSE(ContextOffers("glActiveTextureARB", 45, "GL_EXT_fog"));
+    EXPECT_TRUE(ContextOffers("glActiveTextureARB", 11, "GL_EXT_fog GL_ARB_multitexture"));
+    EXPECT_FALSE(ContextOffers("glVelmoraNoSuchFunction", 99, "GL_ARB_multitexture"));
+}
+
 } // namespace
 } // namespace vlm

@@ -308,5 +308,22 @@ TEST_F(ProbeWindow, AScriptedRunReplaysARecordedOneFrameForFrame) {
     EXPECT_EQ(test::SavedPixel(temp_ / "shot.bmp", 10, 10), test::kBlack);
 }
 
+TEST_F(ProbeWindow, TypedCharactersFollowTheKeyboardLayout) {
+    Start({"PROBE_TYPE=1"});
+    x_.Xdotool("windowactivate --sync " + window_);
+    ASSERT_TRUE(WaitForFrameAfter(FrameNumber(LastFrame()) + 2, 5s)) << LastFrame();
+    // Layout, keys and the byte they type (Windows-1252: 128 is the euro sign).
+    for (const auto& [layout, keys, typed] : std::vector<std::tuple<std::string, std::string, int>>{
+             {"us", "shift+2", '@'},
+             {"de", "shift+2", '"'},
+             {"de", "ISO_Level3_Shift+7", '{'},
+             {"de", "ISO_Level3_Shift+e", 128},
+             {"de", "dead_acute e", 233}}) {
+        ASSERT_EQ(std::system(("DISPLAY=" + x_.DisplayName() + " setxkbmap " + layout).c_str()), 0);
+        x_.Xdotool("key " + keys);
+        EXPECT_TRUE(WaitForLine("typed " + std::to_string(typed), 5s)) << layout << " " << keys;
+    }
+}
+
 } // namespace
 } // namespace vlm

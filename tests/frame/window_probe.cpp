@@ -8,6 +8,8 @@
 // PROBE_FULL=1: after frame 5 it calls SetScreenSize(1024, 768, 1).
 // PROBE_DEBUG=1: starts in debug mode (no pause on focus loss).
 // PROBE_HIDDEN=1: starts with the pointer hidden (relative mouse).
+// PROBE_TYPE=1: reads typed characters, "typed N" (the byte) for each.
+#include <GL/gl.h>
 #include <cstdio>
 #include <cstdlib>
 #include <set>
@@ -19,6 +21,7 @@
 #include "frame/window_procedure.h"
 #include "gfx2d/sprites.h"
 #include "input/input_devices.h"
+#include "input/key_text.h"
 
 namespace {
 
@@ -64,6 +67,7 @@ void GameMain() {
     Say("started");
     const bool resize = std::getenv("PROBE_RESIZE") != nullptr;
     const bool full = std::getenv("PROBE_FULL") != nullptr;
+    const bool typing = std::getenv("PROBE_TYPE") != nullptr;
     for (int frame = 1;; ++frame) {
         std::int32_t x, y, left, right;
         vlm::ReadMouse(x, y, left, right);
@@ -75,6 +79,10 @@ void GameMain() {
         Say("frame " + std::to_string(frame) + " size " + std::to_string(display.ScreenWidth) + "x" +
             std::to_string(display.ScreenHeight) + " mouse " + std::to_string(x) + " " + std::to_string(y) +
             " " + std::to_string(left) + " " + std::to_string(right) + " keys" + keys);
+        if (typing) {
+            const vlm::DynString typed = vlm::ReadKeyChar();
+            if (!typed.empty()) Say("typed " + std::to_string(static_cast<unsigned char>(typed[0])));
+        }
         vlm::FillRect(x - 4, y - 4, 8, 8, left ? 0x00FF00 : 0x0000FF);
         if (resize && frame == 5) vlm::SetScreenSize(400, 300, 0);
         if (full && frame == 5) vlm::SetScreenSize(1024, 768, 1);

@@ -348,5 +348,29 @@ TEST_F(Drawing, BatchingIsInvisible) {
     EXPECT_GT(std::count_if(single.begin(), single.end(), [](auto b) { return b != 0; }), 10000);
 }
 
+TEST_F(Drawing, GlDrawingOfTheProgramLandsOverEarlierSprites) {
+    PutSprite(1, MakeImage(4, 4, [](int, int) { return kRed; }));
+    for (const bool byTextureName : {false, true}) {
+        DrawSprite(*display_, 1, 0, 0);
+        if (byTextureName) SpriteTextureName(1);
+        else FlushDrawing();
+        glDisable(GL_TEXTURE_2D);
+        glColor4f(0, 1, 0, 1);
+        glRecti(0, 4, 4, 0); // counter-clockwise on the screen: not culled
+        EXPECT_EQ(At(1, 1), kGreen) << byTextureName;
+    }
+}
+
+TEST_F(Drawing, PolygonsSwitchTextureUnitOneOff) {
+    glActiveTexture(GL_TEXTURE1);
+    glEnable(GL_TEXTURE_2D);
+    glActiveTexture(GL_TEXTURE0);
+    BeginPolygon(*display_, -1, 0);
+    EndPolygon(*display_); // with no sprite draw waiting either
+    glActiveTexture(GL_TEXTURE1);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    glActiveTexture(GL_TEXTURE0);
+}
+
 } // namespace
 } // namespace vlm

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <sys/resource.h>
 
 #include <jpeglib.h>
 
@@ -156,6 +157,30 @@ TEST(JpegDecoder, CmykInkBecomesLight) {
         EXPECT_NEAR(image.pixels[1], c.green, 2);
         EXPECT_NEAR(image.pixels[2], c.blue, 2);
         EXPECT_EQ(image.pixels[3], 255);
+    }
+}
+
+TEST(PngDecoderDeathTest, ADeclaredChunkLengthCostsNoMemory) {
+    const std::uint8_t rgb[3] = {};
+    const auto valid = EncodePng(1, 1, PNG_FORMAT_RGB, rgb);
+    for (const char* type : {"tEXt", "zTXt", "iTXt", "pCAL", "sCAL", "sPLT", "eXIf", "iCCP"}) {
+        // After the header, a chunk that says 2 GiB follow: 57 bytes in all.
+        std::vector<std::uint8_t> file(valid.begin(), valid.begin() + 33);
+        file.insert(file.end(), {0x7F, 0xFF, 0xFF, 0xFF});
+        file.insert(file.end(), type, type + 4);
+        file.resize(57, 'x');
+        EXPECT_EXIT(
+            {
+                rusage before{};
+                rusage after{};
+                ::getrusage(RUSAGE_SELF, &before);
+                ImageBuffer image;
+                const bool decoded = DecodePng(image, file);
+                ::getrusage(RUSAGE_SELF, &after);
+                std::_Exit(!decoded && after.ru_maxrss - before.ru_maxrss < 64 * 1024 ? 0 : 1);
+            },
+            ::testing::ExitedWithCode(0), "")
+            << type;
     }
 }
 

@@ -276,5 +276,13 @@ TEST_F(Surfaces, RemakingWhatIsDrawnIntoEndsOffScreenDrawing) {
     EXPECT_EQ(display_->Offscreen.current, -1);
 }
 
+TEST_F(Surfaces, SidesBeyondTheLargestTextureAreRefused) {
+    EXPECT_FALSE(GrabScreen(*display_, 10, 0, 0, 0x7FFFFFF0, 10));
+    EXPECT_FALSE(GrabScreenByReadBack(*display_, 10, 0, 0, 10, 0x7FFFFFF0));
+    CreateSurface(*display_, 0, 11, 0x7FFFFFF0, 10);
+    EXPECT_EQ(Sprite(10).Width, 0);
+    EXPECT_EQ(Sprite(11).Width, 0);
+}
+
 } // namespace
 } // namespace vlm

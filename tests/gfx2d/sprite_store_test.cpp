@@ -3,6 +3,7 @@
 
 #include "files/error_state.h"
 #include "gfx2d/sprite_store.h"
+#include "gfx2d/sprites.h"
 #include "support/gl_fixture.h"
 
 namespace vlm {
@@ -216,6 +217,18 @@ TEST_F(SpriteStoreGl, PlacesAndFramesAtTheEndsOfTheIntegerRangeDoNotOverflow) {
     FillRect(*display_, 0, 0, INT32_MIN, 4, 0x0000FF);
     FillRect(*display_, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, 0x0000FF);
     EXPECT_EQ(At(5, 5), test::kBlack); // nothing of it lands on the screen
+}
+
+TEST_F(SpriteStoreGl, NegativeFrameSizesMeanNoFrames) {
+    Store().LoadAnimSprite(WriteBmp("sheet.bmp", 16, 16), 4, -16, 16);
+    EXPECT_EQ(Store().Record(4).FrameWidth, 0);
+    DrawSpriteFrame(*display_, 4, INT32_MIN, 0, 0); // the grid once divided INT32_MIN by -1
+    EXPECT_EQ(At(5, 5), test::kBlack);
+}
+
+TEST_F(SpriteStoreGl, NamesHoldingANulLoadNoPicture) {
+    LoadSprite(DynString(WriteBmp("p.bmp", 2, 2) + std::string("\0/x", 3)), 5);
+    EXPECT_EQ(Store().Record(5).Width, 0);
 }
 
 } // namespace

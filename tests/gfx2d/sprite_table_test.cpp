@@ -39,5 +39,12 @@ TEST(SpriteStore, PicturesDoNotLoadBeforeThereIsAContext) {
     EXPECT_EQ(TheErrorState().LastErrorCode, kErrorNoSuchFile);
 }
 
+TEST(SpriteStore, TheFrameGridNeverDividesByANegativeCount) {
+    SpriteRecord record;
+    record.Width = 16;
+    record.FrameWidth = -16;
+    EXPECT_EQ(FrameGridPosition(record, INT32_MIN).column, INT32_MIN);
+}
+
 } // namespace
 } // namespace vlm

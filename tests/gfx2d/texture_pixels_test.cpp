@@ -139,5 +139,13 @@ TEST(TexturePixels, MipLevelsUseTheWeightedBlockMeans) {
     EXPECT_EQ(last.height, 1);
 }
 
+TEST(TexturePixels, SidesBeyondTheLargestAreRefused) {
+    EXPECT_EQ(TextureSide(10, 32), 32);
+    EXPECT_EQ(TextureSide(16384), 16384);
+    EXPECT_EQ(TextureSide(16385), 0);
+    EXPECT_EQ(TextureSide(0x7FFFFFF0), 0); // once a doubling without end
+    EXPECT_EQ(TextureSide(600, 4, 512), 0);
+}
+
 } // namespace
 } // namespace vlm

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+#include "values/windows_1252.h"
+
 namespace vlm {
 namespace {
 
@@ -75,6 +77,17 @@ TEST(NumberText, CaseInsensitiveCompare) {
     EXPECT_EQ(CompareNoCase(DynString("Hello"), DynString("hELLO")), 0);
     EXPECT_LT(CompareNoCase(DynString("apple"), DynString("Banana")), 0);
     EXPECT_GT(CompareNoCase(DynString("b"), DynString("A")), 0);
+}
+
+TEST(Windows1252, CharactersAndBytes) {
+    for (const auto& [character, byte] : std::initializer_list<std::pair<char32_t, std::uint8_t>>{
+             {U'A', 'A'}, {U'\u20AC', 0x80}, {U'\u0178', 0x9F}, {U'\u00E9', 0xE9}}) {
+        EXPECT_EQ(ByteOfCodePoint(character), byte);
+        EXPECT_EQ(CodePointOfByte(byte), character);
+    }
+    EXPECT_EQ(ByteOfCodePoint(U'\u0080'), 0); // a control character, not the euro sign
+    EXPECT_EQ(ByteOfCodePoint(U'\u4E2D'), 0);
+    EXPECT_EQ(Utf8FromSingleByte("\x80 caf\xE9"), "\xE2\x82\xAC caf\xC3\xA9");
 }
 
 } // namespace

@@ -1,0 +1,32 @@
+# Writes OUTPUT: every GL function the system's headers (GL_HEADERS/GL/glext.h,
+# then GL/gl.h) declare, with the GL version or extension that brings it, as
+# C++ initialisers sorted by name. glext.h groups its prototypes in blocks
+# named after the version or extension ("#ifndef GL_ARB_multitexture" ...
+# "#endif /* GL_ARB_multitexture */"); gl.h declares GL 1.1 outside any block.
+set(entries "")
+foreach(header glext.h gl.h)
+  file(STRINGS "${GL_HEADERS}/GL/${header}" lines REGEX "^#ifndef GL_|^#endif /\\* GL_|^GLAPI ")
+  set(feature GL_VERSION_1_1)
+  foreach(line IN LISTS lines)
+    if(line MATCHES "^#ifndef (GL_[A-Za-z0-9_]+)$")
+      set(feature ${CMAKE_MATCH_1})
+    elseif(line MATCHES "^#endif")
+      set(feature GL_VERSION_1_1)
+    elseif(line MATCHES "[ *](gl[A-Za-z0-9_]+) *\\(")
+      set(name ${CMAKE_MATCH_1})
+      if(NOT DEFINED seen_${name})
+        set(seen_${name} TRUE)
+        list(APPEND entries "${name} ${feature}")
+      endif()
+    endif()
+  endforeach()
+endforeach()
+list(SORT entries)
+set(text "// Made by gl_function_table.cmake from the system's GL headers.\n")
+foreach(entry IN LISTS entries)
+  string(REPLACE " " "\", \"" entry "${entry}")
+  string(APPEND text "{\"${entry}\"},\n")
+endforeach()
+file(WRITE "${OUTPUT}.new" "${text}")
+file(COPY_FILE "${OUTPUT}.new" "${OUTPUT}" ONLY_IF_DIFFERENT)
+file(REMOVE "${OUTPUT}.new")
