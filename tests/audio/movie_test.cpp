@@ -31,6 +31,7 @@ public:
     }
     PointerSample ReadPointer(bool) override { return {.Moved = false}; }
     std::uint32_t ReadButtons() override { return 0; }
+    std::uint8_t TypedCharacter(std::uint8_t) const override { return 0; }
     std::vector<Seen> seen;
 
 private:
