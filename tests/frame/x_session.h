@@ -2,9 +2,6 @@
 // drive a real program from outside with xdotool, as a user would.
 #pragma once
 
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -19,35 +16,31 @@
 #include <vector>
 
 #include "platform/process.h"
+#include "support/wait_until.h"
 
 extern char** environ;
 
 namespace vlm::test {
 
 class XSession {
-  public:
+public:
     XSession() {
         int fds[2];
         if (::pipe(fds) != 0) return;
         const std::string fd = std::to_string(fds[1]);
-        server_ = Spawn({"Xvfb", "-displayfd", fd, "-screen", "0", "1024x768x24", "+extension", "GLX",
-                         "-nolisten", "tcp", "-noreset"},
-                        {});
+        server_ = Spawn({"Xvfb", "-displayfd", fd, "-screen", "0", "1024x768x24", "+extension", "GLX", "-nolisten",
+                         "tcp", "-noreset"});
         ::close(fds[1]);
         char buffer[16] = {};
         const ssize_t n = ::read(fds[0], buffer, sizeof buffer - 1);
         ::close(fds[0]);
         if (n <= 0) return;
         display_ = ":" + std::string(buffer, static_cast<std::size_t>(n - (buffer[n - 1] == '\n' ? 1 : 0)));
-        windowManager_ = Spawn({"openbox", "--sm-disable"}, {"DISPLAY=" + display_}, true);
+        windowManager_ = Spawn({"env", "DISPLAY=" + display_, "openbox", "--sm-disable"}, true);
         // The window manager is up once it has claimed the root window.
-        Display* x = XOpenDisplay(display_.c_str());
-        if (!x) return;
-        const Atom check = XInternAtom(x, "_NET_SUPPORTING_WM_CHECK", False);
-        for (int i = 0; i < 200 && !HasProperty(x, check); ++i)
-            Sleep(25);
-        XCloseDisplay(x);
-        ready_ = true;
+        const std::string check[] = {"xprop", "-display", display_, "-root", "_NET_SUPPORTING_WM_CHECK"};
+        ready_ = WaitUntil(
+            [&] { return platform::RunForOutput(check).value_or("").find("window id") != std::string::npos; });
     }
     ~XSession() {
         for (pid_t& program : programs_)
@@ -61,15 +54,16 @@ class XSession {
     bool Ready() const { return ready_; }
     const std::string& DisplayName() const { return display_; }
 
-    // Starts a program on this display with extra environment entries.
+    // Starts a program on this display; the environment entries given
+    // replace inherited ones of the same name, later ones earlier ones.
     void Start(const std::string& program, const std::vector<std::string>& environment) {
-        std::vector<std::string> env = environment;
-        env.push_back("DISPLAY=" + display_);
         // In sanitizer builds the leak checker's exit-time scan can crash
         // among the GL driver's threads of a program ended by X input; the
         // leaks are checked by the test programs themselves.
-        env.push_back("ASAN_OPTIONS=detect_leaks=0");
-        programs_.push_back(Spawn({program}, env));
+        std::vector<std::string> arguments = {"env", "DISPLAY=" + display_, "ASAN_OPTIONS=detect_leaks=0"};
+        arguments.insert(arguments.end(), environment.begin(), environment.end());
+        arguments.push_back(program);
+        programs_.push_back(Spawn(arguments));
     }
 
     // Runs "xdotool ARGS" on this display; its exit code.
@@ -86,65 +80,27 @@ class XSession {
         return out;
     }
 
-    // Asks the window to close as the window manager's close button does.
-    bool RequestClose(unsigned long window) const {
-        Display* x = XOpenDisplay(display_.c_str());
-        if (!x) return false;
-        XEvent event{};
-        event.xclient.type = ClientMessage;
-        event.xclient.window = window;
-        event.xclient.message_type = XInternAtom(x, "WM_PROTOCOLS", False);
-        event.xclient.format = 32;
-        event.xclient.data.l[0] = static_cast<long>(XInternAtom(x, "WM_DELETE_WINDOW", False));
-        event.xclient.data.l[1] = CurrentTime;
-        const bool sent = XSendEvent(x, window, False, NoEventMask, &event) != 0;
-        XFlush(x);
-        XCloseDisplay(x);
-        return sent;
-    }
-
-    // Waits for the first program started to end; its exit code, or -1 on
+    // Waits for the program started last to end; its exit code, or -1 on
     // timeout or crash.
     int WaitForExit(std::chrono::milliseconds timeout) {
-        if (programs_.empty()) return -1;
-        pid_t& program = programs_.front();
-        const auto end = std::chrono::steady_clock::now() + timeout;
-        while (std::chrono::steady_clock::now() < end) {
-            int status = 0;
-            if (program > 0 && ::waitpid(program, &status, WNOHANG) == program) {
-                program = -1;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            }
-            Sleep(20);
-        }
-        return -1;
+        if (programs_.empty() || programs_.back() <= 0) return -1;
+        pid_t& program = programs_.back();
+        int status = 0;
+        if (!WaitUntil([&] { return ::waitpid(program, &status, WNOHANG) == program; }, timeout)) return -1;
+        program = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
     static void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-  private:
-    static pid_t Spawn(const std::vector<std::string>& arguments,
-                       const std::vector<std::string>& extraEnvironment, bool quiet = false) {
-        // The extra entries replace inherited ones of the same name (the
-        // tests may themselves run under another display).
-        std::vector<std::string> env = extraEnvironment;
-        for (char** e = environ; *e; ++e) {
-            const std::string entry(*e);
-            const std::string name = entry.substr(0, entry.find('=') + 1);
-            const bool replaced =
-                std::any_of(extraEnvironment.begin(), extraEnvironment.end(),
-                            [&](const std::string& extra) { return extra.starts_with(name); });
-            if (!replaced) env.push_back(entry);
-        }
-        std::vector<char*> argv, envp;
-        for (const std::string& a : arguments)
-            argv.push_back(const_cast<char*>(a.c_str()));
+private:
+    // The helpers' chatter (quiet) stays out of the test output; the
+    // program's own output goes through.
+    static pid_t Spawn(std::vector<std::string> arguments, bool quiet = false) {
+        std::vector<char*> argv;
+        for (std::string& a : arguments)
+            argv.push_back(a.data());
         argv.push_back(nullptr);
-        for (const std::string& e : env)
-            envp.push_back(const_cast<char*>(e.c_str()));
-        envp.push_back(nullptr);
-        // The helpers' chatter stays out of the test output; the program's
-        // own output goes through.
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         if (quiet) {
@@ -152,7 +108,7 @@ class XSession {
             posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
         }
         pid_t pid = -1;
-        const int failed = ::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+        const int failed = ::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
         posix_spawn_file_actions_destroy(&actions);
         return failed ? -1 : pid;
     }
@@ -161,24 +117,11 @@ class XSession {
         if (pid <= 0) return;
         ::kill(pid, SIGTERM);
         int status = 0;
-        for (int i = 0; i < 100 && ::waitpid(pid, &status, WNOHANG) == 0; ++i)
-            Sleep(10);
-        if (::waitpid(pid, &status, WNOHANG) == 0) {
+        if (!WaitUntil([&] { return ::waitpid(pid, &status, WNOHANG) != 0; }, std::chrono::seconds(1))) {
             ::kill(pid, SIGKILL);
             ::waitpid(pid, &status, 0);
         }
         pid = -1;
-    }
-
-    static bool HasProperty(Display* x, Atom property) {
-        Atom type = None;
-        int format = 0;
-        unsigned long items = 0, after = 0;
-        unsigned char* data = nullptr;
-        const int result = XGetWindowProperty(x, DefaultRootWindow(x), property, 0, 1, False, AnyPropertyType,
-                                              &type, &format, &items, &after, &data);
-        if (data) XFree(data);
-        return result == Success && type != None;
     }
 
     pid_t server_ = -1;
