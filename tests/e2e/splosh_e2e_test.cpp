@@ -8,13 +8,14 @@
 #include <map>
 #include <sstream>
 
+#include "frame/x_session.h"
 #include "game/board.h"
-#include "game/table_bytes.h"
+#include "game/game_text.h"
 #include "gfx2d/image_decoders.h"
-#include "gfx2d/image_writer.h"
+#include "support/pictures.h"
 #include "support/temp_folder.h"
 // Last: Xlib's macros would reach into the headers after it.
-#include "frame/x_session.h"
+#include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
 namespace splosh {
@@ -22,25 +23,20 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-using Rgb = std::array<std::uint8_t, 3>;
+using Rgb = vlm::test::Rgba;
 using test::Record;
+using vlm::test::Opaque;
 
 // ---- Test art: glyphs have a white left edge, so that text reads back letter
 // by letter whatever its spacing; their body colour names font and character.
-constexpr Rgb kEdge = {255, 255, 255}, kMarker = {250, 250, 0}, kKey = {255, 0, 128};
-Rgb BlockColour(int c) { return {std::uint8_t(10 + 30 * c), 0, 200}; }
-Rgb GlyphColour(int font, int k) { return {std::uint8_t(30 + 2 * k), std::uint8_t(100 + 50 * font), 50}; }
+constexpr Rgb kEdge = Opaque(255, 255, 255), kMarker = Opaque(250, 250, 0), kKey = Opaque(255, 0, 128);
+Rgb BlockColour(int c) { return Opaque(std::uint8_t(10 + 30 * c), 0, 200); }
+Rgb GlyphColour(int font, int k) { return Opaque(std::uint8_t(30 + 2 * k), std::uint8_t(100 + 50 * font), 50); }
 
 // A row of frames of w x h pixels; colour(frame, x, y) inside a frame.
 template <class Colour> void WriteStrip(const fs::path& file, int w, int h, int frames, Colour colour) {
-    vlm::ScreenPicture picture{w * frames, h, {}};
-    for (int y = h - 1; y >= 0; --y) {
-        for (int x = 0; x < w * frames; ++x) {
-            const Rgb c = colour(x / w, x % w, y);
-            picture.Bgr.insert(picture.Bgr.end(), {c[2], c[1], c[0]});
-        }
-    }
-    ASSERT_TRUE(vlm::WriteScreenPicture(file.string(), picture, std::nullopt));
+    vlm::test::WritePicture(file,
+                            vlm::test::MakeImage(w * frames, h, [&](int x, int y) { return colour(x / w, x % w, y); }));
 }
 
 void WriteArt(const fs::path& gfx) {
@@ -52,9 +48,9 @@ void WriteArt(const fs::path& gfx) {
         WriteStrip(gfx / ("font" + std::to_string(font + 1) + ".bmp"), sizes[font][0], sizes[font][1], 96,
                    [font](int k, int x, int) { return x == 0 ? kEdge : GlyphColour(font, k); });
     }
-    WriteStrip(gfx / "rainbow.bmp", 96, 4, 1, [](int, int, int) { return Rgb{0, 0, 90}; });
+    WriteStrip(gfx / "rainbow.bmp", 96, 4, 1, [](int, int, int) { return Opaque(0, 0, 90); });
     WriteStrip(gfx / "spectrum.bmp", 75, 21, 7, [](int f, int x, int y) {
-        return f < 6 ? Rgb{0, std::uint8_t(40 + 30 * f), 0} : x == 0 || y == 0 ? kMarker : kKey;
+        return f < 6 ? Opaque(0, std::uint8_t(40 + 30 * f), 0) : x == 0 || y == 0 ? kMarker : kKey;
     });
 }
 
@@ -62,10 +58,7 @@ void WriteArt(const fs::path& gfx) {
 struct Shot {
     vlm::ImageBuffer image;
 
-    Rgb At(int x, int y) const {
-        const std::uint8_t* p = &image.Row(2 * y + 1)[static_cast<std::size_t>(2 * x + 1) * 4];
-        return {p[0], p[1], p[2]};
-    }
+    Rgb At(int x, int y) const { return vlm::test::PixelOf(image, 2 * x + 1, 2 * y + 1); }
     // The text in a font from x0 to x1 on the line at y; xs gets each letter's x.
     std::string Text(int x0, int x1, int y, int font, std::vector<int>* xs = nullptr) const {
         std::string text;
@@ -93,14 +86,6 @@ struct Shot {
         return colours;
     }
 };
-
-std::string Field(const GameGlobals& game) {
-    std::string colours;
-    for (int y = 1; y <= 14; ++y)
-        for (int x = 1; x <= 14; ++x)
-            colours += static_cast<char>('0' + static_cast<int>(game.Board.At(x, y)));
-    return colours;
-}
 
 // A number over "0000", as the counters show it.
 std::string Counter(double value) {
@@ -221,7 +206,7 @@ TEST_F(Splosh, PlaysWinsLosesEntersANameAndEnds) {
     NewLevel(sim);
     int selection = 0;
     for (int p = 1; p <= kExit; ++p) {
-        const std::string field = Field(sim); // drawn before the frame's choice and sweep
+        const std::string field = test::Field(sim); // drawn before the frame's choice and sweep
         if (choices.count(p)) ChooseColour(sim, selection = choices[p]);
         RulesFrame(sim);
         if (std::count(std::begin(playShots), std::end(playShots), p)) {
@@ -271,7 +256,7 @@ Rgb WindowPixel(const std::string& display, unsigned long window, int x, int y) 
     if (Display* x11 = XOpenDisplay(display.c_str())) {
         if (XImage* image = XGetImage(x11, window, x, y, 1, 1, AllPlanes, ZPixmap)) {
             const unsigned long pixel = XGetPixel(image, 0, 0);
-            colour = {std::uint8_t(pixel >> 16), std::uint8_t(pixel >> 8), std::uint8_t(pixel)};
+            colour = Opaque(std::uint8_t(pixel >> 16), std::uint8_t(pixel >> 8), std::uint8_t(pixel));
             XDestroyImage(image);
         }
         XCloseDisplay(x11);
@@ -284,9 +269,8 @@ TEST_F(Splosh, PlaysWithRealMouseAndKeys) {
     ASSERT_TRUE(x.Ready());
     x.Start((game_ / "splosh").string(), {});
     std::string window;
-    for (int i = 0; i < 500 && window.empty(); ++i, vlm::test::XSession::Sleep(20))
-        window = x.XdotoolOutput("search --name '^splosh$'");
-    ASSERT_FALSE(window.empty());
+    ASSERT_TRUE(
+        vlm::test::WaitUntil([&] { return !(window = x.XdotoolOutput("search --name '^splosh$'")).empty(); }, 10s));
     const auto pixel = [&](int wx, int wy) { return WindowPixel(x.DisplayName(), std::stoul(window), wx, wy); };
     // Clicks, each held as a hand holds it (the game looks at the button once
     // a frame), until the window shows what the click should bring.
@@ -300,8 +284,7 @@ TEST_F(Splosh, PlaysWithRealMouseAndKeys) {
     x.Xdotool("windowactivate --sync " + window);
     // The title's logo block in the "l", then the board's start cell (window 16..47).
     const auto isBlock = [&](int c) { return [&, c] { return pixel(32, 32) == BlockColour(c); }; };
-    for (int i = 0; i < 500 && pixel(267, 137) != BlockColour(7); ++i)
-        vlm::test::XSession::Sleep(20);
+    EXPECT_TRUE(vlm::test::WaitUntil([&] { return pixel(267, 137) == BlockColour(7); }, 10s)) << "no title";
     ASSERT_TRUE(clickUntil(320, 240, [&] { return pixel(32, 32)[2] == 200; })) << "no board";
     int swatch = 1;
     while (swatch < 5 && isBlock(swatch)())
@@ -311,7 +294,7 @@ TEST_F(Splosh, PlaysWithRealMouseAndKeys) {
     x.Xdotool("key Escape");
     EXPECT_EQ(x.WaitForExit(10s), 0);
     EXPECT_EQ(Log(), kStartAndEnd);
-    EXPECT_EQ(Table().substr(0, 9), Record("KOR", 550)) << "the first start writes the default table";
+    EXPECT_EQ(Table(), test::DefaultTable()) << "the first start writes the default table";
 }
 
 } // namespace

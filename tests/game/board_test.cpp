@@ -2,12 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
+#include <algorithm>
+#include <optional>
 #include <utility>
 #include <vector>
 
+#include "game_text.h"
+
 namespace splosh {
 namespace {
+
+using test::Field;
 
 // The dealt fields, computed with an independent implementation of the
 // generator: character i is the colour of draw i, drawn row by row.
@@ -18,6 +23,8 @@ constexpr const char* kLevel2 =
     "53524403120113125355040412220134401454231301403443542431522200123045010143322010050410203042041335453103"
     "34240222135344414155420542511100100042215534250115001152312311144151200024442530321004011354";
 
+using Paint = double (*)(int x, int y);
+
 class Board : public ::testing::Test {
 protected:
     Board() { CreateGameArrays(game_); }
@@ -25,27 +32,23 @@ protected:
     double& Cell(int x, int y) { return game_.Board.At(x, y); }
     double& Flood(int x, int y) { return game_.Flooded.At(x, y); }
 
-    std::string Field() {
-        std::string colours;
-        for (int y = 1; y <= 14; ++y)
-            for (int x = 1; x <= 14; ++x) colours += static_cast<char>('0' + static_cast<int>(Cell(x, y)));
-        return colours;
-    }
-
     int FloodedCount() {
         int n = 0;
-        for (int y = 1; y <= 14; ++y)
-            for (int x = 1; x <= 14; ++x) n += Flood(x, y) == 1;
+        for (int y = 1; y <= 14; ++y) {
+            for (int x = 1; x <= 14; ++x)
+                n += Flood(x, y) == 1;
+        }
         return n;
     }
 
-    // A level whose field is painted by `paint` instead of dealt; only the
-    // start cell is flooded and the score starts from 0.
-    template <class Paint>
+    // A level whose field is painted instead of dealt; only the start cell
+    // is flooded and the score starts from 0.
     void HandMadeLevel(Paint paint) {
         NewLevel(game_);
-        for (int y = 1; y <= 14; ++y)
-            for (int x = 1; x <= 14; ++x) Cell(x, y) = paint(x, y);
+        for (int y = 1; y <= 14; ++y) {
+            for (int x = 1; x <= 14; ++x)
+                Cell(x, y) = paint(x, y);
+        }
         game_.Score = 0;
     }
 
@@ -70,47 +73,39 @@ protected:
         return n;
     }
 
-    void Frames(int n) {
-        for (int i = 0; i < n; ++i) RulesFrame(game_);
-    }
-
     GameGlobals game_;
 };
 
-TEST_F(Board, DefaultHighScores) {
-    FillDefaultHighScores(game_);
-    EXPECT_EQ(game_.HighScoreNames.At(1), "KOR");
-    EXPECT_EQ(game_.HighScoreNames.At(4), "Q T");
-    EXPECT_EQ(game_.HighScoreNames.At(10), "GAZ");
-    EXPECT_EQ(game_.HighScoreNames.At(0), "");
-    EXPECT_EQ(game_.HighScoreNames.At(11), "");
-    EXPECT_EQ(game_.HighScoreValues.At(1), 550);
-    EXPECT_EQ(game_.HighScoreValues.At(10), 100);
-    EXPECT_EQ(game_.HighScoreValues.At(11), 0);
-}
-
-TEST_F(Board, LevelsDealFixedBoards) {
+TEST_F(Board, LevelsDealFixedBoardsAndTheScoreCarriesOver) {
     game_.Level = 1;
     NewLevel(game_);
-    EXPECT_EQ(Field(), kLevel1);
+    EXPECT_EQ(Field(game_), kLevel1);
     EXPECT_EQ(game_.MovesLeft, 30);
-    EXPECT_EQ(game_.PlayState, Playing);
 
+    game_.Score = 77;
     NextLevel(game_);
     EXPECT_EQ(game_.Level, 2);
-    EXPECT_EQ(Field(), kLevel2);
+    EXPECT_EQ(Field(game_), kLevel2);
     EXPECT_EQ(game_.MovesLeft, 29);
+    EXPECT_EQ(game_.Score, 77);
 
-    // The same level deals the same board, whatever came before.
+    // A restart deals level 1 again, whatever came before.
+    game_.PlayState = Lost;
     RestartGame(game_);
-    EXPECT_EQ(Field(), kLevel1);
+    EXPECT_EQ(Field(game_), kLevel1);
+    EXPECT_EQ(game_.Level, 1);
+    EXPECT_EQ(game_.MovesLeft, 30);
+    EXPECT_EQ(game_.PlayState, Playing);
+    EXPECT_EQ(game_.Score, 77);
 }
 
 TEST_F(Board, NewLevelBuildsTheWallsAndFloodsOnlyTheStart) {
     game_.Level = 5;
     NewLevel(game_);
-    for (int x = 1; x <= 14; ++x)
-        for (int y = 1; y <= 14; ++y) Flood(x, y) = 1; // left over from a finished level
+    for (int x = 1; x <= 14; ++x) {
+        for (int y = 1; y <= 14; ++y)
+            Flood(x, y) = 1; // left over from a finished level
+    }
     NewLevel(game_);
     for (int i = 0; i < 16; ++i) {
         EXPECT_EQ(Cell(i, 0), 6);
@@ -127,208 +122,126 @@ TEST_F(Board, NewLevelBuildsTheWallsAndFloodsOnlyTheStart) {
 TEST_F(Board, FirstPassesSpreadTheStartRegionAndScoreEachCellOnce) {
     NewLevel(game_);
     const int region = StartRegionSize();
-    Frames(200);
+    for (int frame = 0; frame < 205; ++frame)
+        RulesFrame(game_);
     EXPECT_EQ(FloodedCount(), region);
     EXPECT_EQ(game_.Score, region - 1);
-    Frames(5);
-    EXPECT_EQ(game_.Score, region - 1);
 }
 
-TEST_F(Board, RightAndDownSpreadInOnePassLeftCreepsOneCellPerPass) {
-    // A U of colour 0: along the top row, down the right column, back left
-    // along the bottom row. Everything else is colour 1.
-    HandMadeLevel([](int x, int y) { return y == 1 || x == 14 || y == 14 ? 0 : 1; });
-    FloodSweep(game_);
-    EXPECT_EQ(game_.Score, 26) << "the top row and the right column in one pass";
-    EXPECT_EQ(Flood(14, 14), 1);
-    EXPECT_EQ(Flood(13, 14), 0);
-    for (int pass = 2; pass <= 14; ++pass) {
+TEST_F(Board, RightAndDownSpreadInOnePassLeftAndUpCreepOneCellPerPass) {
+    // A snake of colour 0 from the start cell along the top row, down the
+    // right column, back left along the bottom row and up the left column to
+    // row 3; everything else is colour 1.
+    HandMadeLevel([](int x, int y) { return y == 1 || x == 14 || y == 14 || (x == 1 && y >= 3) ? 0.0 : 1.0; });
+    for (int pass = 1; pass <= 26; ++pass) {
         FloodSweep(game_);
-        EXPECT_EQ(game_.Score, 26 + pass - 1);
-        EXPECT_EQ(Flood(14 - (pass - 1), 14), 1);
-        if (pass < 14) {
-            EXPECT_EQ(Flood(14 - pass, 14), 0);
-        }
-    }
-    FloodSweep(game_);
-    EXPECT_EQ(game_.Score, 39);
-}
-
-TEST_F(Board, UpwardSpreadCreepsOneCellPerPass) {
-    // A column of colour 0 at x = 5 flooded from its bottom cell; the start
-    // cell is walled in by colour 1.
-    HandMadeLevel([](int x, int) { return x == 5 ? 0 : 1; });
-    Cell(1, 1) = 0;
-    Flood(5, 14) = 1;
-    for (int pass = 1; pass <= 13; ++pass) {
-        FloodSweep(game_);
-        EXPECT_EQ(game_.Score, pass);
-        EXPECT_EQ(Flood(5, 14 - pass), 1);
-        if (pass < 13) {
-            EXPECT_EQ(Flood(5, 13 - pass), 0);
-        }
+        // The top row and the right column in one pass, then a cell a pass.
+        EXPECT_EQ(game_.Score, std::min(26 + pass - 1, 50)) << "pass " << pass;
     }
 }
 
-TEST_F(Board, ChosenColourRecoloursTheFloodAndAbsorbsItsNeighbours) {
-    // Three stripes: rows 1-2 colour 0, rows 3-4 colour 2, the rest colour 4.
-    HandMadeLevel([](int, int y) { return y <= 2 ? 0 : y <= 4 ? 2 : 4; });
-    Frames(1);
-    EXPECT_EQ(FloodedCount(), 28);
-    EXPECT_EQ(game_.Score, 27);
-    EXPECT_TRUE(ChooseColour(game_, 2));
-    FloodSweep(game_);
-    EXPECT_EQ(FloodedCount(), 56);
-    EXPECT_EQ(game_.Score, 55);
-    for (int y = 1; y <= 4; ++y)
-        for (int x = 1; x <= 14; ++x) EXPECT_EQ(Cell(x, y), 2);
-    EXPECT_EQ(Cell(1, 5), 4);
-}
-
-TEST_F(Board, AJoinDependsOnTheColourAtTheMomentOfTheTest) {
-    // The flood is (1,1) and (1,2) in colour 0. (2,1) has colour 3, and so
-    // does (2,2). After choosing 3, (2,1) joins through (1,1), which already
-    // has the new colour; (2,2) joins through (2,1) or (1,2), both already
-    // recoloured by the time it is tested.
-    HandMadeLevel([](int x, int y) { return x == 1 && y <= 2 ? 0 : x == 2 && y <= 2 ? 3 : 5; });
-    Cell(1, 3) = 1;
-    FloodSweep(game_);
-    ASSERT_EQ(FloodedCount(), 2);
-    ChooseColour(game_, 3);
-    FloodSweep(game_);
-    EXPECT_EQ(FloodedCount(), 4);
-    // A choice undone before the sweep reaches a region leaves it alone.
-    ChooseColour(game_, 1);
-    ChooseColour(game_, 5);
-    FloodSweep(game_);
-    EXPECT_EQ(Cell(1, 3), 1);
-    EXPECT_EQ(Flood(1, 3), 0);
-}
-
-TEST_F(Board, MovesAreChargedOnlyForANewColour) {
+TEST_F(Board, MovesAreChargedForEveryColourButTheLastCharged) {
     NewLevel(game_);
-    game_.LastChoice = 0;
-    EXPECT_FALSE(ChooseColour(game_, 0)) << "the first choice of colour 0 is free";
-    EXPECT_EQ(game_.MovesLeft, 30);
-    EXPECT_EQ(Cell(1, 1), 0);
-    EXPECT_TRUE(ChooseColour(game_, 3));
-    EXPECT_EQ(game_.MovesLeft, 29);
-    EXPECT_EQ(game_.LastChoice, 3);
-    EXPECT_FALSE(ChooseColour(game_, 3));
-    EXPECT_EQ(game_.MovesLeft, 29);
-    EXPECT_TRUE(ChooseColour(game_, 0));
+    ASSERT_EQ(Cell(1, 1), 0);
+    game_.LastChoice = 3;
+    EXPECT_TRUE(ChooseColour(game_, 0)) << "the flood's own colour costs a move";
+    EXPECT_EQ(game_.LastChoice, 0);
+    EXPECT_FALSE(ChooseColour(game_, 0)) << "the last charged colour is free";
+    EXPECT_TRUE(ChooseColour(game_, 4));
     EXPECT_EQ(game_.MovesLeft, 28);
 
-    // LastChoice outlives the level: its colour is free first on the next one.
+    // LastChoice outlives the level: its colour is free first on the next
+    // one, and still colours the start cell.
     NextLevel(game_);
-    EXPECT_FALSE(ChooseColour(game_, 0));
+    EXPECT_FALSE(ChooseColour(game_, 4));
+    EXPECT_EQ(Cell(1, 1), 4);
     EXPECT_EQ(game_.MovesLeft, 29);
 }
 
-TEST_F(Board, ChoosingTheFloodsOwnColourStillCostsAMove) {
-    HandMadeLevel([](int, int) { return 4; });
-    game_.LastChoice = 0;
-    EXPECT_TRUE(ChooseColour(game_, 4));
-    EXPECT_EQ(game_.MovesLeft, 29);
-}
+// Hand-made fields.
+double AllOne(int, int) { return 1; }
+double AllThree(int, int) { return 3; }
+double CornerInOne(int x, int y) { return x == 1 && y == 1 ? 0 : 1; }
+double CornerBesideFives(int x, int y) { return x == 1 && y == 1 ? 0 : x <= 3 ? 5 : 1; }
+double Stripes(int, int y) { return y <= 2 ? 0 : y <= 4 ? 2 : 4; }
+// (1,1) and (1,2) in colour 0, (2,1) and (2,2) in colour 3, (1,3) in colour 1.
+double TwoByTwoBesides(int x, int y) { return x == 1 && y <= 2 ? 0 : x == 2 && y <= 2 ? 3 : x == 1 && y == 3 ? 1 : 4; }
 
-TEST_F(Board, WinningAddsTheMovesLeftOnce) {
-    HandMadeLevel([](int, int) { return 2; });
-    game_.MovesLeft = 7;
-    Frames(1);
-    EXPECT_EQ(game_.PlayState, LevelDone);
-    EXPECT_EQ(game_.Score, 195 + 7);
-    Frames(3);
-    EXPECT_EQ(game_.Score, 195 + 7);
-    EXPECT_EQ(game_.PlayState, LevelDone);
-}
-
-TEST_F(Board, CompletedWithNoMovesLeftIsNotWonAndTheNextChargeLoses) {
-    HandMadeLevel([](int x, int y) { return x == 1 && y == 1 ? 0 : 1; });
-    game_.LastChoice = 0;
-    game_.MovesLeft = 1;
-    ChooseColour(game_, 1);
-    Frames(1);
-    EXPECT_EQ(FloodedCount(), 196);
-    EXPECT_EQ(game_.MovesLeft, 0);
-    EXPECT_EQ(game_.PlayState, Playing);
-    EXPECT_EQ(game_.Score, 195);
-
-    ChooseColour(game_, 2);
-    Frames(1);
-    EXPECT_EQ(game_.MovesLeft, -1);
-    EXPECT_EQ(game_.PlayState, Lost);
-    EXPECT_EQ(game_.InputDelay, 99) << "100 frames, counted down once in the same frame";
-    Frames(1);
-    EXPECT_EQ(game_.InputDelay, 98) << "the loss is taken once";
-    EXPECT_EQ(game_.Score, 195);
-}
-
-TEST_F(Board, TheLosingChoiceStillSpreadsAndScores) {
-    HandMadeLevel([](int x, int y) { return x == 1 && y == 1 ? 0 : x <= 3 ? 5 : 1; });
-    game_.LastChoice = 0;
-    game_.MovesLeft = 0;
-    ChooseColour(game_, 5);
-    Frames(1);
-    EXPECT_EQ(game_.PlayState, Lost);
-    EXPECT_EQ(FloodedCount(), 42);
-    EXPECT_EQ(game_.Score, 41);
-    for (int y = 1; y <= 14; ++y) EXPECT_EQ(Cell(3, y), 5);
-}
-
-TEST_F(Board, LevelThirtyNeedsAFreeFinishAndLevelThirtyOneCannotBeWon) {
-    game_.Level = 30;
-    HandMadeLevel([](int, int) { return 3; });
-    EXPECT_EQ(game_.MovesLeft, 1);
-    game_.LastChoice = 3;
-    ChooseColour(game_, 3); // free
-    Frames(1);
-    EXPECT_EQ(game_.PlayState, LevelDone);
-    EXPECT_EQ(game_.Score, 195 + 1);
-
-    // With one charged choice level 30 is complete but not won.
-    game_.Level = 30;
-    HandMadeLevel([](int, int) { return 3; });
-    game_.LastChoice = 0;
-    ChooseColour(game_, 3);
-    Frames(2);
-    EXPECT_EQ(FloodedCount(), 196);
-    EXPECT_EQ(game_.PlayState, Playing);
-
-    game_.Level = 30;
-    NextLevel(game_);
-    EXPECT_EQ(game_.Level, 31);
-    EXPECT_EQ(game_.MovesLeft, 0);
-    for (int y = 1; y <= 14; ++y)
-        for (int x = 1; x <= 14; ++x) Cell(x, y) = 3;
-    game_.LastChoice = 3;
-    Frames(2);
-    EXPECT_EQ(FloodedCount(), 196);
-    EXPECT_EQ(game_.PlayState, Playing) << "complete with 0 moves is never won";
-    ChooseColour(game_, 4);
-    Frames(1);
-    EXPECT_EQ(game_.PlayState, Lost);
-}
-
-TEST_F(Board, ScoreCarriesOverRestartAndNextLevel) {
-    NewLevel(game_);
-    Frames(200);
-    const double afterLevel1 = game_.Score;
-    ASSERT_GT(afterLevel1, 0);
-    game_.MovesLeft = -1;
-    Frames(1);
-    ASSERT_EQ(game_.PlayState, Lost);
-
-    RestartGame(game_);
-    EXPECT_EQ(game_.Level, 1);
-    EXPECT_EQ(game_.PlayState, Playing);
-    EXPECT_EQ(game_.MovesLeft, 30);
-    EXPECT_EQ(game_.Score, afterLevel1);
-    Frames(200);
-    EXPECT_EQ(game_.Score, 2 * afterLevel1) << "the same board scores the same again";
-
-    NextLevel(game_);
-    EXPECT_EQ(game_.Score, 2 * afterLevel1);
+TEST_F(Board, HandMadeLevelsPlayOut) {
+    // From a field, Level, LastChoice and MovesLeft (none: as dealt), steps
+    // are played: a digit chooses that colour, 'f' runs the rules of a frame.
+    struct Case {
+        const char* rule;
+        Paint paint;
+        double level, lastChoice;
+        std::optional<double> movesLeft;
+        const char* steps;
+        int flooded;
+        double score, moves, state, inputDelay;
+    } const cases[] = {
+        {"a chosen colour recolours the flood, which absorbs its neighbours",
+         Stripes,
+         1,
+         0,
+         {},
+         "f2f",
+         56,
+         55,
+         29,
+         Playing,
+         0},
+        {"a join depends on the colours when the cell is tested",
+         TwoByTwoBesides,
+         1,
+         0,
+         {},
+         "f3f",
+         4,
+         3,
+         29,
+         Playing,
+         0},
+        {"a choice undone before the sweep reaches a cell leaves it alone",
+         TwoByTwoBesides,
+         1,
+         0,
+         {},
+         "f3f15f",
+         4,
+         3,
+         27,
+         Playing,
+         0},
+        {"a won level adds the moves left once", AllOne, 1, 0, 7, "ffff", 196, 195 + 7, 7, LevelDone, 0},
+        {"complete with no moves left is not won", CornerInOne, 1, 0, 1, "1f", 196, 195, 0, Playing, 0},
+        {"then the next charge loses; input waits 100 frames, counted down at once", CornerInOne, 1, 0, 1, "1f2f", 196,
+         195, -1, Lost, 99},
+        {"the loss is taken once", CornerInOne, 1, 0, 1, "1f2ff", 196, 195, -1, Lost, 98},
+        {"the losing choice still spreads and scores", CornerBesideFives, 1, 0, 0, "5f", 42, 41, -1, Lost, 99},
+        {"level 30 is won with a free finish", AllThree, 30, 3, {}, "3f", 196, 195 + 1, 1, LevelDone, 0},
+        {"but not with its one move charged", AllThree, 30, 0, {}, "3ff", 196, 195, 0, Playing, 0},
+        {"level 31 is complete with no moves, never won", AllThree, 31, 3, {}, "ff", 196, 195, 0, Playing, 0},
+        {"and lost at its first charge", AllThree, 31, 3, {}, "ff4f", 196, 195, -1, Lost, 99},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rule);
+        game_.Level = c.level;
+        game_.InputDelay = 0;
+        HandMadeLevel(c.paint);
+        game_.LastChoice = c.lastChoice;
+        if (c.movesLeft) game_.MovesLeft = *c.movesLeft;
+        for (const char* step = c.steps; *step; ++step) {
+            if (*step == 'f')
+                RulesFrame(game_);
+            else
+                ChooseColour(game_, *step - '0');
+        }
+        EXPECT_EQ(FloodedCount(), c.flooded);
+        EXPECT_EQ(game_.Score, c.score);
+        EXPECT_EQ(game_.MovesLeft, c.moves);
+        EXPECT_EQ(game_.PlayState, c.state);
+        EXPECT_EQ(game_.InputDelay, c.inputDelay);
+    }
 }
 
 } // namespace

@@ -4,21 +4,24 @@
 
 #include <string>
 
-#include "support/temp_folder.h"
 #include "support/program_end.h"
+#include "support/temp_folder.h"
 
 namespace splosh {
 namespace {
 
 std::string LogoRow(GameGlobals& game, int row) {
     std::string cells;
-    for (int col = 0; col < kLogoColumns; ++col) cells += game.LogoPattern.At(col, row) == 1 ? '#' : '.';
+    for (int col = 0; col < kLogoColumns; ++col)
+        cells += game.LogoPattern.At(col, row) == 1 ? '#' : '.';
     return cells;
 }
 
-TEST(LogoData, TheLogoSpellsTheGamesNameRowByRow) {
+TEST(LogoData, EveryEntryReadsTheLogoFromTheStartRowByRow) {
     GameGlobals game;
     CreateGameArrays(game);
+    ReadLogoPattern(game);
+    vlm::ReadDataNumber(); // a stray read moves the cursor on
     ReadLogoPattern(game);
     EXPECT_EQ(LogoRow(game, 0), "........##..........#..");
     EXPECT_EQ(LogoRow(game, 1), "###.###..#..###.###.#..");
@@ -29,23 +32,13 @@ TEST(LogoData, TheLogoSpellsTheGamesNameRowByRow) {
     EXPECT_EQ(GameData().cursor, 138);
 }
 
-TEST(LogoData, EveryEntryRereadsFromTheStart) {
-    GameGlobals game;
-    CreateGameArrays(game);
-    ReadLogoPattern(game);
-    game.LogoPattern.Dimension(23, 6);
-    vlm::ReadDataNumber(); // a stray read moves the cursor on
-    ReadLogoPattern(game);
-    EXPECT_EQ(LogoRow(game, 1), "###.###..#..###.###.#..");
-    EXPECT_EQ(GameData().cursor, 138);
-}
-
 TEST(LogoData, TheSeventhRowIsZeroAndEndsTheBlock) {
     vlm::test::TempFolder temp;
     GameGlobals game;
     CreateGameArrays(game);
     ReadLogoPattern(game);
-    for (int i = 0; i < 23; ++i) EXPECT_EQ(vlm::ReadDataNumber(), 0);
+    for (int i = 0; i < 23; ++i)
+        EXPECT_EQ(vlm::ReadDataNumber(), 0);
     EXPECT_ENDS_WITH_CODE(vlm::ReadDataNumber(), 20);
 }
 

@@ -23,16 +23,12 @@ TEST(TitleCycle, PromptBlinksNineteenOfFortyOneFramesAndTheTableShowsFromFrame20
     EXPECT_EQ(table.substr(401), table.substr(0, 401)) << "the cycle repeats every 401 frames";
 }
 
-TEST(MediaFolder, AnInstalledGameFindsItsMediaInShare) {
+// An installed game finds its media in share/splosh (the install test plays
+// one); media beside the program come first.
+TEST(MediaFolder, MediaBesideTheProgramComeBeforeAnInstalledShare) {
     vlm::test::TempFolder temp;
-    std::filesystem::create_directories(temp / "bin");
-    std::filesystem::create_directories(temp / "share/splosh/Media/gfx");
-    {
-        vlm::test::WorkingFolder bin(temp / "bin");
-        EnterMediaFolder();
-        EXPECT_EQ(std::filesystem::current_path(), std::filesystem::canonical(temp / "share/splosh"));
-    }
     std::filesystem::create_directories(temp / "bin/Media");
+    std::filesystem::create_directories(temp / "share/splosh/Media");
     vlm::test::WorkingFolder bin(temp / "bin");
     EnterMediaFolder();
     EXPECT_EQ(std::filesystem::current_path(), std::filesystem::canonical(temp / "bin"));
