@@ -269,8 +269,7 @@ TEST_F(Splosh, PlaysWithRealMouseAndKeys) {
     ASSERT_TRUE(x.Ready());
     x.Start((game_ / "splosh").string(), {});
     std::string window;
-    ASSERT_TRUE(
-        vlm::test::WaitUntil([&] { return !(window = x.XdotoolOutput("search --name '^splosh$'")).empty(); }, 10s));
+    ASSERT_TRUE(vlm::test::WaitUntil([&] { return !(window = x.Xdotool("search --name '^splosh$'")).empty(); }, 10s));
     const auto pixel = [&](int wx, int wy) { return WindowPixel(x.DisplayName(), std::stoul(window), wx, wy); };
     // Clicks, each held as a hand holds it (the game looks at the button once
     // a frame), until the window shows what the click should bring.

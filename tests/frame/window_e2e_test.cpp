@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 
 #include "support/pictures.h"
 #include "support/temp_folder.h"
@@ -27,7 +28,7 @@ protected:
         x_.Start(PROBE_PATH, all);
         if (!wait) return;
         ASSERT_TRUE(Saw("frame 3 ", 20s)) << "the probe did not run";
-        window_ = x_.XdotoolOutput("search --name '^probe'");
+        window_ = x_.Xdotool("search --name '^probe'");
         window_ = window_.substr(0, window_.find('\n'));
         ASSERT_FALSE(window_.empty());
         x_.Xdotool("windowactivate --sync " + window_);
@@ -39,9 +40,15 @@ protected:
     }
 
     std::filesystem::path Report() const { return temp_ / "report.txt"; }
-    std::vector<std::string> Lines() const { return test::ReportLines(Report()); }
+    std::vector<std::string> Lines() const {
+        std::vector<std::string> lines;
+        std::ifstream in(Report());
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line);
+        return lines;
+    }
     std::vector<std::string> Log() const { return test::ReadLogLines(temp_ / "ErrorLog.txt"); }
-    std::string Geometry() const { return x_.XdotoolOutput("getwindowgeometry " + window_); }
+    std::string Geometry() const { return x_.Xdotool("getwindowgeometry " + window_); }
     int Count(const std::string& line) const { return static_cast<int>(std::ranges::count(Lines(), line)); }
 
     // Whether a report line starting with `start` comes within the timeout.
@@ -75,7 +82,7 @@ protected:
 TEST_F(ProbeWindow, RealInputReachesTheProgramAndEscapeEndsIt) {
     Start();
     EXPECT_NE(Geometry().find("Geometry: 320x240"), std::string::npos) << Geometry();
-    EXPECT_EQ(x_.XdotoolOutput("getwindowname " + window_), "probe");
+    EXPECT_EQ(x_.Xdotool("getwindowname " + window_), "probe");
 
     x_.Xdotool("mousemove --window " + window_ + " 100 80");
     EXPECT_TRUE(Shows("mouse 100 80 0 0")) << LastFrame();
@@ -139,13 +146,13 @@ TEST_F(ProbeWindow, AHiddenPointerMovesByTheMouseMovement) {
 TEST_F(ProbeWindow, FocusLossPausesAndFocusReturnResumes) {
     Start({"VELMORA_HEADLESS=0"}); // a headless run never pauses
     StartAnother();
-    EXPECT_TRUE(test::WaitUntil([&] { return x_.XdotoolOutput("getwindowname " + window_) == "probe <pause>"; }));
+    EXPECT_TRUE(test::WaitUntil([&] { return x_.Xdotool("getwindowname " + window_) == "probe <pause>"; }));
     const int pausedAt = FrameNumber(LastFrame());
     test::XSession::Sleep(500);
     EXPECT_LE(FrameNumber(LastFrame()), pausedAt + 1); // held inside ShowFrame
 
     x_.Xdotool("windowactivate --sync " + window_);
-    EXPECT_TRUE(test::WaitUntil([&] { return x_.XdotoolOutput("getwindowname " + window_) == "probe"; }));
+    EXPECT_TRUE(test::WaitUntil([&] { return x_.Xdotool("getwindowname " + window_) == "probe"; }));
     EXPECT_TRUE(FramesPass(5));
 }
 
@@ -154,7 +161,7 @@ TEST_F(ProbeWindow, DebugModeDoesNotPause) {
     StartAnother();
     test::XSession::Sleep(1000);
     EXPECT_TRUE(FramesPass(5));
-    EXPECT_EQ(x_.XdotoolOutput("getwindowname " + window_), "probe");
+    EXPECT_EQ(x_.Xdotool("getwindowname " + window_), "probe");
 }
 
 TEST_F(ProbeWindow, SetScreenSizeResizesTheWindow) {

@@ -9,7 +9,6 @@
 // PROBE_DEBUG=1: starts in debug mode (no pause on focus loss).
 // PROBE_HIDDEN=1: starts with the pointer hidden (relative mouse).
 // PROBE_TYPE=1: reads typed characters, "typed N" (the byte) for each.
-#include <GL/gl.h>
 #include <cstdio>
 #include <cstdlib>
 #include <set>
@@ -47,9 +46,7 @@ void OnMessage(const vlm::WindowMessage* message) {
     }
 }
 
-void OnQuit() {
-    Say("quit");
-}
+void OnQuit() { Say("quit"); }
 
 } // namespace
 
@@ -64,7 +61,6 @@ void StartupSettings() {
 }
 
 void GameMain() {
-    Say("started");
     const bool resize = std::getenv("PROBE_RESIZE") != nullptr;
     const bool full = std::getenv("PROBE_FULL") != nullptr;
     const bool typing = std::getenv("PROBE_TYPE") != nullptr;
@@ -77,8 +73,8 @@ void GameMain() {
         }
         const vlm::Display& display = *vlm::TheDisplay();
         Say("frame " + std::to_string(frame) + " size " + std::to_string(display.ScreenWidth) + "x" +
-            std::to_string(display.ScreenHeight) + " mouse " + std::to_string(x) + " " + std::to_string(y) +
-            " " + std::to_string(left) + " " + std::to_string(right) + " keys" + keys);
+            std::to_string(display.ScreenHeight) + " mouse " + std::to_string(x) + " " + std::to_string(y) + " " +
+            std::to_string(left) + " " + std::to_string(right) + " keys" + keys);
         if (typing) {
             const vlm::DynString typed = vlm::ReadKeyChar();
             if (!typed.empty()) Say("typed " + std::to_string(static_cast<unsigned char>(typed[0])));

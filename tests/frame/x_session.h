@@ -6,8 +6,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
-#include <filesystem>
-#include <fstream>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
@@ -66,13 +64,8 @@ public:
         programs_.push_back(Spawn(arguments));
     }
 
-    // Runs "xdotool ARGS" on this display; its exit code.
-    int Xdotool(const std::string& arguments) const {
-        const std::string command = "DISPLAY=" + display_ + " xdotool " + arguments + " >/dev/null 2>&1";
-        return std::system(command.c_str());
-    }
-    // The output of "xdotool ARGS".
-    std::string XdotoolOutput(const std::string& arguments) const {
+    // Runs "xdotool ARGS" on this display; its output.
+    std::string Xdotool(const std::string& arguments) const {
         const std::string command[] = {"sh", "-c", "DISPLAY=" + display_ + " xdotool " + arguments + " 2>/dev/null"};
         std::string out = platform::RunForOutput(command).value_or("");
         while (!out.empty() && out.back() == '\n')
@@ -130,14 +123,5 @@ private:
     std::string display_;
     bool ready_ = false;
 };
-
-// Lines of a report file as they are now.
-inline std::vector<std::string> ReportLines(const std::filesystem::path& path) {
-    std::vector<std::string> lines;
-    std::ifstream in(path);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 } // namespace vlm::test

@@ -165,7 +165,7 @@ double CornerInOne(int x, int y) { return x == 1 && y == 1 ? 0 : 1; }
 double CornerBesideFives(int x, int y) { return x == 1 && y == 1 ? 0 : x <= 3 ? 5 : 1; }
 double Stripes(int, int y) { return y <= 2 ? 0 : y <= 4 ? 2 : 4; }
 // (1,1) and (1,2) in colour 0, (2,1) and (2,2) in colour 3, (1,3) in colour 1.
-double TwoByTwoBesides(int x, int y) { return x == 1 && y <= 2 ? 0 : x == 2 && y <= 2 ? 3 : x == 1 && y == 3 ? 1 : 4; }
+double TwoByTwoBesides(int x, int y) { return x <= 2 && y <= 2 ? 3 * (x - 1) : x == 1 && y == 3 ? 1 : 4; }
 
 TEST_F(Board, HandMadeLevelsPlayOut) {
     // From a field, Level, LastChoice and MovesLeft (none: as dealt), steps
@@ -179,48 +179,19 @@ TEST_F(Board, HandMadeLevelsPlayOut) {
         int flooded;
         double score, moves, state, inputDelay;
     } const cases[] = {
-        {"a chosen colour recolours the flood, which absorbs its neighbours",
-         Stripes,
-         1,
-         0,
-         {},
-         "f2f",
-         56,
-         55,
-         29,
-         Playing,
-         0},
-        {"a join depends on the colours when the cell is tested",
-         TwoByTwoBesides,
-         1,
-         0,
-         {},
-         "f3f",
-         4,
-         3,
-         29,
-         Playing,
-         0},
-        {"a choice undone before the sweep reaches a cell leaves it alone",
-         TwoByTwoBesides,
-         1,
-         0,
-         {},
-         "f3f15f",
-         4,
-         3,
-         27,
-         Playing,
-         0},
+        {"a chosen colour recolours the flood and absorbs", Stripes, 1, 0, {}, "f2f", 56, 55, 29, Playing, 0},
+        // (2,2) joins through neighbours recoloured earlier in the same pass.
+        {"a join goes by the colours when it is tested", TwoByTwoBesides, 1, 0, {}, "f3f", 4, 3, 29, Playing, 0},
+        {"a choice undone before the sweep does nothing", TwoByTwoBesides, 1, 0, {}, "f3f15f", 4, 3, 27, Playing, 0},
         {"a won level adds the moves left once", AllOne, 1, 0, 7, "ffff", 196, 195 + 7, 7, LevelDone, 0},
         {"complete with no moves left is not won", CornerInOne, 1, 0, 1, "1f", 196, 195, 0, Playing, 0},
-        {"then the next charge loses; input waits 100 frames, counted down at once", CornerInOne, 1, 0, 1, "1f2f", 196,
-         195, -1, Lost, 99},
+        // Input then waits 100 frames, counted down once in the same frame.
+        {"then the next charge loses", CornerInOne, 1, 0, 1, "1f2f", 196, 195, -1, Lost, 99},
         {"the loss is taken once", CornerInOne, 1, 0, 1, "1f2ff", 196, 195, -1, Lost, 98},
         {"the losing choice still spreads and scores", CornerBesideFives, 1, 0, 0, "5f", 42, 41, -1, Lost, 99},
         {"level 30 is won with a free finish", AllThree, 30, 3, {}, "3f", 196, 195 + 1, 1, LevelDone, 0},
         {"but not with its one move charged", AllThree, 30, 0, {}, "3ff", 196, 195, 0, Playing, 0},
-        {"level 31 is complete with no moves, never won", AllThree, 31, 3, {}, "ff", 196, 195, 0, Playing, 0},
+        {"level 31, complete with no moves, is not won", AllThree, 31, 3, {}, "ff", 196, 195, 0, Playing, 0},
         {"and lost at its first charge", AllThree, 31, 3, {}, "ff4f", 196, 195, -1, Lost, 99},
     };
     for (const Case& c : cases) {
