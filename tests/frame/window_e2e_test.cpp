@@ -79,8 +79,8 @@ protected:
     std::string window_;
 };
 
-TEST_F(ProbeWindow, RealInputReachesTheProgramAndEscapeEndsIt) {
-    Start();
+TEST_F(ProbeWindow, RealInputAndTypingByLayoutReachTheProgramAndEscapeEndsIt) {
+    Start({"PROBE_TYPE=1"});
     EXPECT_NE(Geometry().find("Geometry: 320x240"), std::string::npos) << Geometry();
     EXPECT_EQ(x_.Xdotool("getwindowname " + window_), "probe");
 
@@ -111,6 +111,18 @@ TEST_F(ProbeWindow, RealInputReachesTheProgramAndEscapeEndsIt) {
     EXPECT_TRUE(test::WaitUntil([&] { return std::ranges::count(Log(), "No Fullscreen Mode available") == 1; }));
     EXPECT_NE(Geometry().find("Geometry: 320x240"), std::string::npos) << Geometry();
     EXPECT_TRUE(FramesPass(1));
+
+    // Layout, keys and the byte they type (Windows-1252: 128 is the euro sign).
+    for (const auto& [layout, keys, typed] :
+         std::vector<std::tuple<std::string, std::string, int>>{{"us", "shift+2", '@'},
+                                                                {"de", "shift+2", '"'},
+                                                                {"de", "ISO_Level3_Shift+7", '{'},
+                                                                {"de", "ISO_Level3_Shift+e", 128},
+                                                                {"de", "dead_acute e", 233}}) {
+        ASSERT_EQ(std::system(("DISPLAY=" + x_.DisplayName() + " setxkbmap " + layout).c_str()), 0);
+        x_.Xdotool("key " + keys);
+        EXPECT_TRUE(Saw("typed " + std::to_string(typed))) << layout << " " << keys;
+    }
 
     x_.Xdotool("key Escape");
     EXPECT_EQ(x_.WaitForExit(10s), 0) << LastFrame();
@@ -243,22 +255,6 @@ TEST_F(ProbeWindow, AScriptedRunReplaysARecordedOneFrameForFrame) {
     // The shot shows that frame's picture: a green square at the pointer.
     EXPECT_EQ(test::SavedPixel(temp_ / "shot.bmp", 40, 50), test::kGreen);
     EXPECT_EQ(test::SavedPixel(temp_ / "shot.bmp", 10, 10), test::kBlack);
-}
-
-TEST_F(ProbeWindow, TypedCharactersFollowTheKeyboardLayout) {
-    Start({"PROBE_TYPE=1"});
-    ASSERT_TRUE(FramesPass(2)) << LastFrame();
-    // Layout, keys and the byte they type (Windows-1252: 128 is the euro sign).
-    for (const auto& [layout, keys, typed] :
-         std::vector<std::tuple<std::string, std::string, int>>{{"us", "shift+2", '@'},
-                                                                {"de", "shift+2", '"'},
-                                                                {"de", "ISO_Level3_Shift+7", '{'},
-                                                                {"de", "ISO_Level3_Shift+e", 128},
-                                                                {"de", "dead_acute e", 233}}) {
-        ASSERT_EQ(std::system(("DISPLAY=" + x_.DisplayName() + " setxkbmap " + layout).c_str()), 0);
-        x_.Xdotool("key " + keys);
-        EXPECT_TRUE(Saw("typed " + std::to_string(typed))) << layout << " " << keys;
-    }
 }
 
 } // namespace

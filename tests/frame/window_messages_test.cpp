@@ -6,8 +6,10 @@ namespace vlm {
 namespace {
 
 using platform::Event;
-using platform::EventKind;
-using platform::MouseButton;
+using platform::kModAlt;
+using platform::kModShift;
+using enum platform::EventKind;
+using Button = platform::MouseButton;
 
 TEST(WindowMessages, EventsBecomeTheSystemsMessages) {
     constexpr std::uint32_t kUp = 1u << 30 | 1u << 31; // previous state and transition bits
@@ -18,30 +20,19 @@ TEST(WindowMessages, EventsBecomeTheSystemsMessages) {
         std::uintptr_t first;
         std::uint32_t second;
     } const cases[] = {
-        {"close", {.kind = EventKind::Close, .window = 7}, 0x0010, 0, 0},
-        {"focus lost", {.kind = EventKind::FocusLost}, 0x0006, 0, 0},
-        {"focus gained", {.kind = EventKind::FocusGained}, 0x0006, 1, 0},
-        {"key down", {.kind = EventKind::KeyDown, .scanCode = 30, .layoutChar = 'a'}, 0x0100, 'A', 1 | 30 << 16},
-        {"key up", {.kind = EventKind::KeyUp, .scanCode = 30, .layoutChar = 'a'}, 0x0101, 'A', 1 | 30 << 16 | kUp},
-        {"extended key", {.kind = EventKind::KeyDown, .scanCode = 200}, 0x0100, 0x26, 1 | 0x48 << 16 | 1 << 24},
-        {"alt makes a system key",
-         {.kind = EventKind::KeyDown, .scanCode = 28, .modifiers = platform::kModAlt},
-         0x0104,
-         0x0D,
-         1 | 28 << 16 | 1 << 29},
-        {"pointer move",
-         {.kind = EventKind::MouseMove, .modifiers = platform::kModShift, .x = 100, .y = 37, .buttons = 1},
-         0x0200,
-         0x01 | 0x04,
-         37 << 16 | 100},
-        {"right press",
-         {.kind = EventKind::ButtonDown, .x = 3, .y = 4, .buttons = 2, .button = MouseButton::Right},
-         0x0204,
-         0x02,
-         4 << 16 | 3},
-        {"middle release", {.kind = EventKind::ButtonUp, .button = MouseButton::Middle}, 0x0208, 0, 0},
-        {"wheel towards the user", {.kind = EventKind::Wheel, .wheel = -1}, 0x020A, 0xFF88u << 16, 0},
-        {"typed character", {.kind = EventKind::Character, .character = 0xFC}, 0x0102, 0xFC, 1},
+        {"close", {.kind = Close, .window = 7}, 0x0010, 0, 0},
+        {"focus lost", {.kind = FocusLost}, 0x0006, 0, 0},
+        {"focus gained", {.kind = FocusGained}, 0x0006, 1, 0},
+        {"key down", {.kind = KeyDown, .scanCode = 30, .layoutChar = 'a'}, 0x0100, 'A', 1 | 30 << 16},
+        {"key up", {.kind = KeyUp, .scanCode = 30, .layoutChar = 'a'}, 0x0101, 'A', 1 | 30 << 16 | kUp},
+        {"extended key", {.kind = KeyDown, .scanCode = 200}, 0x0100, 0x26, 1 | 0x48 << 16 | 1 << 24},
+        {"alt", {.kind = KeyDown, .scanCode = 28, .modifiers = kModAlt}, 0x0104, 0x0D, 1 | 28 << 16 | 1 << 29},
+        // The left button (0x01) and Shift (0x04) held.
+        {"move", {.kind = MouseMove, .modifiers = kModShift, .x = 9, .y = 3, .buttons = 1}, 0x0200, 0x05, 3 << 16 | 9},
+        {"right", {.kind = ButtonDown, .x = 3, .y = 4, .buttons = 2, .button = Button::Right}, 0x0204, 2, 4 << 16 | 3},
+        {"middle release", {.kind = ButtonUp, .button = Button::Middle}, 0x0208, 0, 0},
+        {"wheel towards the user", {.kind = Wheel, .wheel = -1}, 0x020A, 0xFF88u << 16, 0},
+        {"typed character", {.kind = Character, .character = 0xFC}, 0x0102, 0xFC, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -53,8 +44,8 @@ TEST(WindowMessages, EventsBecomeTheSystemsMessages) {
         EXPECT_EQ(static_cast<std::uint32_t>(m.SecondParameter), c.second);
     }
     WindowMessage ignored;
-    EXPECT_FALSE(MessageForEvent({.kind = EventKind::ButtonUp, .button = MouseButton::Other}, ignored));
-    EXPECT_FALSE(MessageForEvent({.kind = EventKind::Character, .character = 0}, ignored));
+    EXPECT_FALSE(MessageForEvent({.kind = ButtonUp, .button = Button::Other}, ignored));
+    EXPECT_FALSE(MessageForEvent({.kind = Character, .character = 0}, ignored));
 }
 
 TEST(WindowMessages, LayoutDecidesLetterKeys) {
