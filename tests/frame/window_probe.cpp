@@ -24,17 +24,11 @@
 
 namespace {
 
-std::FILE* Report() {
-    static std::FILE* file = [] {
-        const char* path = std::getenv("PROBE_REPORT");
-        return std::fopen(path ? path : "/dev/null", "a");
-    }();
-    return file;
-}
-
 void Say(const std::string& line) {
-    std::fputs((line + "\n").c_str(), Report());
-    std::fflush(Report());
+    static const char* path = std::getenv("PROBE_REPORT");
+    static std::FILE* report = std::fopen(path ? path : "/dev/null", "a");
+    std::fprintf(report, "%s\n", line.c_str());
+    std::fflush(report);
 }
 
 void OnMessage(const vlm::WindowMessage* message) {
