@@ -70,15 +70,11 @@ TEST_F(HighScores, TenCompleteRecordsLoadAndFewerChangeNothing) {
     }
 }
 
-TEST_F(HighScores, FirstStartWritesTheDefaultsAndSavedTablesReadBack) {
+// Saved tables read back: the end-to-end run loads one of another tool and
+// checks the bytes it saves.
+TEST_F(HighScores, FirstStartWritesTheDefaults) {
     StartHighScores(game_);
     EXPECT_EQ(Table(), test::DefaultTable());
-    game_.HighScoreNames.At(3) = "LONGER NAME";
-    game_.HighScoreValues.At(3) = -123;
-    SaveHighScores(game_);
-    GameGlobals again = DefaultGame();
-    StartHighScores(again);
-    EXPECT_EQ(EncodeHighScores(again), EncodeHighScores(game_));
     EXPECT_EQ(LogLines(), 0u);
 }
 
