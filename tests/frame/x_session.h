@@ -5,7 +5,6 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
@@ -34,16 +33,16 @@ public:
         ::close(fds[0]);
         if (n <= 0) return;
         display_ = ":" + std::string(buffer, static_cast<std::size_t>(n - (buffer[n - 1] == '\n' ? 1 : 0)));
-        windowManager_ = Spawn({"env", "DISPLAY=" + display_, "openbox", "--sm-disable"}, true);
+        // The window manager's chatter stays out of the test output.
+        programs_.push_back(Spawn({"sh", "-c", "DISPLAY=" + display_ + " exec openbox --sm-disable >/dev/null 2>&1"}));
         // The window manager is up once it has claimed the root window.
         const std::string check[] = {"xprop", "-display", display_, "-root", "_NET_SUPPORTING_WM_CHECK"};
         ready_ = WaitUntil(
             [&] { return platform::RunForOutput(check).value_or("").find("window id") != std::string::npos; });
     }
     ~XSession() {
-        for (pid_t& program : programs_)
+        for (pid_t& program : programs_) // the window manager first
             Stop(program);
-        Stop(windowManager_);
         Stop(server_);
     }
     XSession(const XSession&) = delete;
@@ -87,23 +86,13 @@ public:
     static void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 private:
-    // The helpers' chatter (quiet) stays out of the test output; the
-    // program's own output goes through.
-    static pid_t Spawn(std::vector<std::string> arguments, bool quiet = false) {
+    static pid_t Spawn(std::vector<std::string> arguments) {
         std::vector<char*> argv;
         for (std::string& a : arguments)
             argv.push_back(a.data());
         argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        if (quiet) {
-            posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-            posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        }
         pid_t pid = -1;
-        const int failed = ::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        return failed ? -1 : pid;
+        return ::posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) == 0 ? pid : -1;
     }
 
     static void Stop(pid_t& pid) {
@@ -118,7 +107,6 @@ private:
     }
 
     pid_t server_ = -1;
-    pid_t windowManager_ = -1;
     std::vector<pid_t> programs_;
     std::string display_;
     bool ready_ = false;
