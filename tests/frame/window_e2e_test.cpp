@@ -129,7 +129,7 @@ TEST_F(ProbeWindow, RealInputAndTypingByLayoutReachTheProgramAndEscapeEndsIt) {
 
 TEST_F(ProbeWindow, AltF4IsTheWindowManagersCloseRequestAndEndsInOrder) {
     Start();
-    // Keys count only once the program has seen the focus: let it run two frames first.
+    // The window manager closes the focused window: let the probe run two frames with the focus first.
     ASSERT_TRUE(FramesPass(2)) << LastFrame();
     x_.Xdotool("key alt+F4");
     EXPECT_EQ(x_.WaitForExit(10s), 0);
