@@ -61,9 +61,7 @@ TEST_F(DisplayWindow, OnlyFunctionsTheContextOffersCount) {
 }
 
 // The X run under softpipe warns; every log test runs on llvmpipe, which must not.
-TEST(SoftwareRenderer, TheOldMesaRasterizerIsSlowToo) {
-    EXPECT_TRUE(IsSlowSoftwareRenderer("Software Rasterizer"));
-}
+TEST(SoftwareRenderer, TheOldMesaRasterizerIsSlowToo) { EXPECT_TRUE(IsSlowSoftwareRenderer("Software Rasterizer")); }
 
 TEST(FrameCap, ModeSwitchKeepsAWholeCap) {
     EXPECT_EQ(FrameCapForInterval(1000.0 / 60), 60);
