@@ -101,7 +101,7 @@ TEST_F(Movies, AKeyEndsPlayAndLoopingStartsOver) {
 }
 
 TEST_F(Movies, WhatIsNoMovieGivesNoSuchFile) {
-    WriteWholeFile(temp_ / "sound.wav", ConstantWave(1000, 4410));
+    ConstantWave("sound.wav", 1000, 100);
     WriteWholeFile(temp_ / "text.mp4", "not a movie");
     for (const std::string name : {"missing.mp4", "sound.wav", "text.mp4"}) {
         SCOPED_TRACE(name);

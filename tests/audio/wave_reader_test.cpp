@@ -47,8 +47,9 @@ const std::map<std::string, std::string> kSoxInput = {{kScipy + "8000Hz-le-4ch-9
                                                       {kScipy + "8000Hz-le-5ch-9S-5bit", "-b 8 -e unsigned"},
                                                       {"made-here/q_pcm_tag1_bits7", "-b 8 -e unsigned"}};
 
-std::optional<WaveSound> ReadFile(const std::filesystem::path& path) {
-    auto source = ByteSource::Open(path.string());
+// A file or a memory block by its name.
+std::optional<WaveSound> Read(std::string_view name) {
+    auto source = ByteSource::Open(name);
     return source ? ReadWave(*source) : std::nullopt;
 }
 
@@ -59,7 +60,7 @@ TEST(WaveReader, ReadsWhatSoxReadsAndRefusesTheRest) {
             const std::string label =
                 entry.path().parent_path().filename().string() + "/" + entry.path().stem().string();
             SCOPED_TRACE(label);
-            const std::optional<WaveSound> sound = ReadFile(entry.path());
+            const std::optional<WaveSound> sound = Read(entry.path().string());
             if (kRefused.contains(label) || entry.path().stem().string().starts_with("bad_")) {
                 EXPECT_FALSE(sound.has_value());
                 continue;
@@ -94,10 +95,9 @@ TEST(WaveReader, PadBytesAndMemoryBlocks) {
     unpadded.erase(unpadded.find("abcd") + 8 + 3, 1); // the pad after the 3-byte chunk
     for (const std::string& bytes : {padded, unpadded}) {
         const MemoryFile block(bytes.data(), bytes.size());
-        auto source = ByteSource::Open(block.Name().view());
-        const std::optional<WaveSound> sound = source ? ReadWave(*source) : std::nullopt;
+        const std::optional<WaveSound> sound = Read(block.Name().view());
         ASSERT_TRUE(sound.has_value());
-        EXPECT_EQ(sound->Stereo, ReadFile(path)->Stereo);
+        EXPECT_EQ(sound->Stereo, Read(path.string())->Stereo);
     }
 }
 
