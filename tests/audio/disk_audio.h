@@ -11,22 +11,12 @@
 
 #include "audio/music.h"
 #include "audio/sound_device.h"
+#include "audio/sound_table.h"
 #include "frame/clock.h"
 #include "platform/audio.h"
 #include "support/temp_folder.h"
 
 namespace vlm::test {
-
-// A WAVE file of 44.1 kHz 16-bit stereo frames whose samples are all `value`.
-inline std::string ConstantWave(std::int16_t value, std::uint32_t frames) {
-    const auto le32 = [](std::uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
-    std::string data;
-    for (std::uint32_t i = 0; i < frames * 2; ++i)
-        data += {char(value & 0xFF), char((value >> 8) & 0xFF)};
-    return "RIFF" + le32(36 + std::uint32_t(data.size())) + "WAVEfmt " + le32(16) + std::string("\1\0\2\0", 4) +
-           le32(44100) + le32(44100 * 4) + std::string("\4\0\20\0", 4) + "data" + le32(std::uint32_t(data.size())) +
-           data;
-}
 
 // The output as it was mixed; times are milliseconds from the device's start.
 struct Recording {
@@ -55,10 +45,12 @@ protected:
         ::setenv("SDL_AUDIODRIVER", "disk", 1);
         ::setenv("SDL_DISKAUDIOFILE", (temp_ / "mixed.raw").c_str(), 1);
         InitTimer();
+        CreateTheSoundTable();
         Reopen();
     }
     void TearDown() override {
         StopMusic();
+        DestroyTheSoundTable();
         DestroyTheSoundDevice();
     }
     // A new device, whose output starts a new recording.
@@ -90,6 +82,11 @@ protected:
         const std::string command = "ffmpeg -v error -y " + arguments + " '" + path + "'";
         EXPECT_EQ(std::system(command.c_str()), 0) << command;
         return path;
+    }
+    // A WAVE file of 44.1 kHz 16-bit stereo samples that are all `value`.
+    DynString ConstantWave(const std::string& name, std::int16_t value, int ms) {
+        return DynString(MakeClip(name, "-f lavfi -i aevalsrc=" + std::to_string(value / 32768.0) +
+                                            ":c=stereo:s=44100:d=" + std::to_string(ms / 1000.0) + " -c:a pcm_s16le"));
     }
 
     TempFolder temp_;

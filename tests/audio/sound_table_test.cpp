@@ -9,19 +9,9 @@ constexpr std::int16_t kLevel = 20000;
 
 class SoundEffects : public DiskAudio {
 protected:
-    void SetUp() override {
-        DiskAudio::SetUp();
-        CreateTheSoundTable();
-    }
-    void TearDown() override {
-        DestroyTheSoundTable();
-        DiskAudio::TearDown();
-    }
     // Loads a sound of constant samples lasting `ms` into the slot.
     void Load(std::int32_t slot, std::int32_t voices, int ms = 200, std::int16_t level = kLevel) {
-        const auto path = temp_ / ("s" + std::to_string(slot) + ".wav");
-        WriteWholeFile(path, ConstantWave(level, static_cast<std::uint32_t>(ms * 44.1)));
-        LoadSound(DynString(path.string()), slot, voices);
+        LoadSound(ConstantWave("s" + std::to_string(slot) + ".wav", level, ms), slot, voices);
     }
 };
 

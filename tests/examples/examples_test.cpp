@@ -7,12 +7,12 @@
 #include <sstream>
 #include <thread>
 
-#include "gfx2d/image_buffer.h"
-#include "gfx2d/image_decoders.h"
 #include "net/socket_slot_table.h"
 #include "platform/process.h"
 #include "support/free_port.h"
+#include "support/pictures.h"
 #include "support/temp_folder.h"
+#include "support/wait_until.h"
 
 namespace vlm {
 namespace {
@@ -62,23 +62,18 @@ TEST(Examples, PathDemoDrawsTheRoutesItFinds) {
     // The route's cells are drawn between the start (green) and the end (red).
     ImageBuffer shot;
     ASSERT_TRUE(LoadPngImage(shot, (temp / "route.png").string(), kNoColourKey));
-    auto pixel = [&](int x, int y) {
-        const std::uint8_t* p = &shot.Row(y)[static_cast<std::size_t>(x) * 4];
-        return PackColour(p[0], p[1], p[2]);
-    };
-    EXPECT_EQ(pixel(5 * 16 + 8, 4 * 16 + 8), 0x0000C000u);
-    EXPECT_EQ(pixel(32 * 16 + 8, 22 * 16 + 8), 0x000000E0u);
+    EXPECT_EQ(test::PixelOf(shot, 5 * 16 + 8, 4 * 16 + 8), test::Opaque(0, 0xC0, 0));
+    EXPECT_EQ(test::PixelOf(shot, 32 * 16 + 8, 22 * 16 + 8), test::Opaque(0xE0, 0, 0));
     int routePixels = 0;
     for (int y = 0; y < shot.height; ++y)
         for (int x = 0; x < shot.width; ++x)
-            routePixels += pixel(x, y) == 0x0000D0FFu;
+            routePixels += test::PixelOf(shot, x, y) == test::Opaque(0xFF, 0xD0, 0);
     EXPECT_EQ(routePixels, (cells[2] - 2) * 7 * 7); // a 7 x 7 mark in each cell but the two ends
 }
 
 // The chat against a peer of the test's own: the chat types "hi", the peer
 // sends "hello" and leaves once it has "hi", and the chat ends.
 TEST(Examples, SocketChatTalksWithAPeerThatListensOrConnects) {
-    using Clock = std::chrono::steady_clock;
     for (const bool peerListens : {true, false}) {
         test::TempFolder temp;
         SocketSlotTable table;
@@ -93,25 +88,18 @@ TEST(Examples, SocketChatTalksWithAPeerThatListensOrConnects) {
                                 "12 keydown 28\n13 keyup 28\n1800 end\n",
                                 {SOCKET_CHAT, std::to_string(port)});
         });
-        const auto deadline = Clock::now() + std::chrono::seconds(30);
         std::int32_t peer = -1;
-        while (peer < 0 && Clock::now() < deadline) {
-            peer = peerListens ? table.Accept(listening, nullptr) : table.Connect(chatAddress);
-            if (peer < 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        EXPECT_GE(peer, 0);
+        EXPECT_TRUE(test::WaitUntil(
+            [&] { return (peer = peerListens ? table.Accept(listening, nullptr) : table.Connect(chatAddress)) >= 0; },
+            std::chrono::seconds(30)));
         EXPECT_EQ(table.Send(peer, "hello\n", 6, nullptr), 6);
-        std::string heard;
-        char buffer[64];
-        while (heard.find('\n') == std::string::npos && Clock::now() < deadline) {
-            const std::int32_t n = table.Receive(peer, buffer, sizeof buffer, 0);
-            if (n > 0) heard.append(buffer, static_cast<std::size_t>(n));
-            if (n == -2) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            if (n == 0 || n == -1) break;
-        }
+        // Waits for the line, or for the chat to end.
+        table.SetBlocking(peer, 1);
+        char heard[3] = {};
+        table.Receive(peer, heard, 3, 1);
         table.Close(peer);
         chat.join();
-        EXPECT_EQ(heard, "hi\n");
+        EXPECT_EQ(std::string(heard, 3), "hi\n");
         ASSERT_TRUE(output);
         const std::string start = peerListens ? "connected to 127.0.0.1:" + std::to_string(port)
                                               : "listening on port " + std::to_string(port);

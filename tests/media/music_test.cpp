@@ -14,39 +14,28 @@ namespace {
 
 constexpr int kRate = 44100;
 
-class Mixer : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
-        ASSERT_EQ(SDL_Init(SDL_INIT_AUDIO), 0) << SDL_GetError();
-        Mix_Init(MIX_INIT_OGG | MIX_INIT_MP3);
-        ASSERT_EQ(Mix_OpenAudio(kRate, AUDIO_F32SYS, 2, 4096), 0) << Mix_GetError();
+// Interleaved stereo samples of a whole file, decoded as a track and as a sound.
+std::vector<float> Decode(const std::string& file) {
+    const std::string path = VELMORA_MEDIA "/sfx/" + file;
+    Mix_Music* music = Mix_LoadMUS(path.c_str());
+    EXPECT_NE(music, nullptr) << file << ": " << Mix_GetError();
+    Mix_FreeMusic(music);
+    Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+    if (!chunk) {
+        ADD_FAILURE() << file << ": " << Mix_GetError();
+        return {};
     }
-    static void TearDownTestSuite() {
-        Mix_CloseAudio();
-        Mix_Quit();
-        SDL_Quit();
-    }
+    const auto* samples = reinterpret_cast<const float*>(chunk->abuf);
+    std::vector<float> pcm(samples, samples + chunk->alen / sizeof(float));
+    Mix_FreeChunk(chunk);
+    return pcm;
+}
 
-    // Interleaved stereo samples of a whole file.
-    static std::vector<float> Decode(const std::string& file) {
-        const std::string path = VELMORA_MEDIA "/sfx/" + file;
-        Mix_Music* music = Mix_LoadMUS(path.c_str());
-        EXPECT_NE(music, nullptr) << file << ": " << Mix_GetError();
-        Mix_FreeMusic(music);
-        Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
-        if (!chunk) {
-            ADD_FAILURE() << file << ": " << Mix_GetError();
-            return {};
-        }
-        const auto* samples = reinterpret_cast<const float*>(chunk->abuf);
-        std::vector<float> pcm(samples, samples + chunk->alen / sizeof(float));
-        Mix_FreeChunk(chunk);
-        return pcm;
-    }
-};
-
-TEST_F(Mixer, MusicIsLongQuietEnoughAndLoopsWithoutAStep) {
+TEST(Mixer, MusicIsLongQuietEnoughAndLoopsWithoutAStep) {
+    SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
+    ASSERT_EQ(SDL_Init(SDL_INIT_AUDIO), 0) << SDL_GetError();
+    Mix_Init(MIX_INIT_OGG | MIX_INIT_MP3);
+    ASSERT_EQ(Mix_OpenAudio(kRate, AUDIO_F32SYS, 2, 4096), 0) << Mix_GetError();
     for (const char* file : {"music.ogg", "music.mp3"}) {
         SCOPED_TRACE(file);
         const std::vector<float> pcm = Decode(file);
@@ -86,6 +75,9 @@ TEST_F(Mixer, MusicIsLongQuietEnoughAndLoopsWithoutAStep) {
             EXPECT_LE(seam, nearby) << "channel " << c;
         }
     }
+    Mix_CloseAudio();
+    Mix_Quit();
+    SDL_Quit();
 }
 
 } // namespace

@@ -77,43 +77,35 @@ constexpr Matrix kTritanopia{
     {{1.255528, -0.076749, -0.178779}, {-0.078411, 0.930809, 0.147602}, {0.004733, 0.691367, 0.303900}}};
 
 // CIEDE2000 between two sRGB colours as seen through a simulation matrix.
-class ColourDistance {
-public:
-    ColourDistance() {
+double Distance(Rgb a, Rgb b, const Matrix& m = kNormal) {
+    static const cmsHTRANSFORM toLab = [] {
         cmsCIExyY d65{0.3127, 0.3290, 1.0};
         cmsHPROFILE srgb = cmsCreate_sRGBProfile(), lab = cmsCreateLab4Profile(&d65);
-        toLab_ = cmsCreateTransform(srgb, TYPE_RGB_DBL, lab, TYPE_Lab_DBL, INTENT_ABSOLUTE_COLORIMETRIC, 0);
+        const cmsHTRANSFORM transform =
+            cmsCreateTransform(srgb, TYPE_RGB_DBL, lab, TYPE_Lab_DBL, INTENT_ABSOLUTE_COLORIMETRIC, 0);
         cmsCloseProfile(srgb);
         cmsCloseProfile(lab);
-    }
-    ~ColourDistance() { cmsDeleteTransform(toLab_); }
-    double operator()(Rgb a, Rgb b, const Matrix& m = kNormal) const {
-        cmsCIELab la = Lab(a, m), lb = Lab(b, m);
-        return cmsCIE2000DeltaE(&la, &lb, 1, 1, 1);
-    }
-
-private:
-    cmsCIELab Lab(Rgb c, const Matrix& m) const {
-        auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-        auto encode = [](double v) {
-            v = std::clamp(v, 0.0, 1.0);
-            return v <= 0.0031308 ? 12.92 * v : 1.055 * std::pow(v, 1 / 2.4) - 0.055;
-        };
-        double in[3], out[3];
+        return transform;
+    }();
+    auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    auto encode = [](double v) {
+        v = std::clamp(v, 0.0, 1.0);
+        return v <= 0.0031308 ? 12.92 * v : 1.055 * std::pow(v, 1 / 2.4) - 0.055;
+    };
+    double seen[2][3];
+    for (int k = 0; k < 2; ++k) {
+        const Rgb c = k ? b : a;
+        const double r = linear(c[0] / 255.0), g = linear(c[1] / 255.0), bl = linear(c[2] / 255.0);
         for (int i = 0; i < 3; ++i)
-            in[i] = linear(c[i] / 255.0);
-        for (int i = 0; i < 3; ++i)
-            out[i] = encode(m[i][0] * in[0] + m[i][1] * in[1] + m[i][2] * in[2]);
-        cmsCIELab lab;
-        cmsDoTransform(toLab_, out, &lab, 1);
-        return lab;
+            seen[k][i] = encode(m[i][0] * r + m[i][1] * g + m[i][2] * bl);
     }
-    cmsHTRANSFORM toLab_;
-};
+    cmsCIELab lab[2];
+    cmsDoTransform(toLab, seen, lab, 2);
+    return cmsCIE2000DeltaE(&lab[0], &lab[1], 1, 1, 1);
+}
 
 TEST(GamePictures, SixBlockColoursStayApartForEveryViewer) {
     const Frames blocks("blocks.bmp", 16, 16);
-    const ColourDistance distance;
     struct Viewer {
         const char* name;
         const Matrix& matrix;
@@ -123,14 +115,13 @@ TEST(GamePictures, SixBlockColoursStayApartForEveryViewer) {
                                  Viewer{"deuteranopia", kDeuteranopia, 10}, Viewer{"tritanopia", kTritanopia, 10}}) {
         for (int a = 0; a < 6; ++a)
             for (int b = a + 1; b < 6; ++b)
-                EXPECT_GE(distance(blocks.Face(a), blocks.Face(b), viewer.matrix), viewer.least)
+                EXPECT_GE(Distance(blocks.Face(a), blocks.Face(b), viewer.matrix), viewer.least)
                     << viewer.name << ": colours " << a << " and " << b;
     }
 }
 
 TEST(GamePictures, EachColourCarriesItsOwnVisibleMarkEverywhere) {
     const Frames blocks("blocks.bmp", 16, 16), swatches("spectrum.bmp", 75, 21), squares("colours.bmp", 32, 32);
-    const ColourDistance distance;
     std::vector<Mask> marks;
     for (int k = 0; k < 6; ++k) {
         const Rgb face = blocks.Face(k);
@@ -143,7 +134,7 @@ TEST(GamePictures, EachColourCarriesItsOwnVisibleMarkEverywhere) {
                 const Rgb c = blocks.Colour(k, x, y);
                 if (c == face) continue;
                 mark[y * 16 + x] = true;
-                EXPECT_GE(distance(c, face), 20) << "mark of colour " << k << " at " << x << "," << y;
+                EXPECT_GE(Distance(c, face), 20) << "mark of colour " << k << " at " << x << "," << y;
             }
         EXPECT_GE(std::count(mark.begin(), mark.end(), true), 12) << k;
         for (const Mask& other : marks)

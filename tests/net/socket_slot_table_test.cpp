@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <cerrno>
 #include <csignal>
 #include <netdb.h>
@@ -34,11 +33,11 @@ std::int32_t AcceptSoon(SocketSlotTable& table, std::int32_t listening, SocketAd
     return slot;
 }
 
-// A peer in a thread of its own, on a table of its own: it takes `size`
-// bytes and sends them back.
-void Echo(SocketSlotTable& peer, std::int32_t slot, std::int32_t size) {
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    if (ReceiveSoon(peer, slot, bytes.data(), size, 1) == size) peer.Send(slot, bytes.data(), size, nullptr);
+// A peer in a thread of its own, on a table of its own: it takes 1 MiB and
+// sends it back.
+void Echo(SocketSlotTable& peer, std::int32_t slot) {
+    std::vector<std::uint8_t> bytes(1 << 20);
+    if (ReceiveSoon(peer, slot, bytes.data(), 1 << 20, 1) == 1 << 20) peer.Send(slot, bytes.data(), 1 << 20, nullptr);
 }
 
 void ExpectEchoed(SocketSlotTable& table, std::int32_t slot) {
@@ -54,21 +53,19 @@ TEST(SocketTable, EchoesAMebibyteThroughAcceptAndThroughConnect) {
     SocketSlotTable table, peer;
     const int port = test::FreePort();
     ASSERT_EQ(table.Listen(port), 0);
-    std::thread client([&] { Echo(peer, peer.Connect(Loopback(port)), 1 << 20); });
+    std::thread client([&] { Echo(peer, peer.Connect(Loopback(port))); });
     SocketAddress from;
-    const std::int32_t accepted = AcceptSoon(table, 0, &from);
-    EXPECT_EQ(accepted, 1);
+    EXPECT_EQ(AcceptSoon(table, 0, &from), 1);
     EXPECT_EQ(SocketAddressToText(from), "127.0.0.1");
-    ExpectEchoed(table, accepted);
+    ExpectEchoed(table, 1);
     client.join();
-    EXPECT_EQ(table.Close(accepted), 0);
+    EXPECT_EQ(table.Close(1), 0);
 
     const int serverPort = test::FreePort();
     const std::int32_t listening = peer.Listen(serverPort);
-    std::thread server([&] { Echo(peer, AcceptSoon(peer, listening), 1 << 20); });
-    const std::int32_t connected = table.Connect(Loopback(serverPort));
-    EXPECT_EQ(connected, 1); // the lowest free slot again
-    ExpectEchoed(table, connected);
+    std::thread server([&] { Echo(peer, AcceptSoon(peer, listening)); });
+    EXPECT_EQ(table.Connect(Loopback(serverPort)), 1); // the lowest free slot again
+    ExpectEchoed(table, 1);
     server.join();
 }
 
@@ -129,9 +126,7 @@ TEST(SocketTable, NamesAddressesAndErrorTexts) {
     EXPECT_EQ(SocketAddressToText(table.Resolve("", 80)), count > 0 ? own.substr(0, own.find(';')) : "127.0.0.1");
     EXPECT_EQ(table.Resolve("localhost", 8080), MakeSocketAddress(127, 0, 0, 1, 8080));
     EXPECT_EQ(SocketAddressToText(MakeSocketAddress(192, 168, 1, 20, 0)), "192.168.1.20");
-    EXPECT_EQ(ntohs(MakeSocketAddress(0, 0, 0, 0, 8080).Port), 8080);
     const std::pair<std::int32_t, std::string> texts[] = {
-        {8, "8 no free socket slot"},
         {ECONNREFUSED, "111 Connection refused"},
         {0, "0 Success"},
         {9999, ""},

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "values/dyn_array.h"
@@ -26,13 +27,7 @@ struct LiteralNode {
 // 2^8 buckets; the bucket of a cell is its x and y modulo 16 side by side.
 class LiteralHashTable {
 public:
-    void Insert(LiteralNode* node) {
-        LiteralNode*& head = heads_[Bucket(node->x, node->y)];
-        for (LiteralNode* n = head; n; n = n->next)
-            if (n == node) return;
-        node->next = head;
-        head = node;
-    }
+    void Insert(LiteralNode* node) { node->next = std::exchange(heads_[Bucket(node->x, node->y)], node); }
     // Remembers the link to the node found, for RemoveFound.
     LiteralNode* Find(int x, int y) {
         for (link_ = &heads_[Bucket(x, y)]; *link_; link_ = &(*link_)->next)
@@ -47,44 +42,36 @@ private:
     LiteralNode** link_ = nullptr;
 };
 
+// A ring buffer of fixed capacity: it grows at either end in place, and in
+// the middle through a copy of the whole content.
 class FixedDeque {
 public:
-    explicit FixedDeque(int capacity) : items_(capacity), spare_(capacity), capacity_(capacity) {}
-    int size() const { return empty_ ? 0 : tail_ > head_ ? tail_ - head_ : capacity_ - head_ + tail_; }
-    LiteralNode*& at(int i) { return items_[static_cast<std::size_t>((head_ + i) % capacity_)]; }
-    LiteralNode* pop_back() {
-        tail_ = (tail_ + capacity_ - 1) % capacity_;
-        empty_ = tail_ == head_;
-        return items_[static_cast<std::size_t>(tail_)];
-    }
-    // At the tail or the head in place; in the middle through a copy of the whole content.
+    explicit FixedDeque(int capacity) : items_(static_cast<std::size_t>(capacity)), spare_(items_.size()) {}
+    int size() const { return size_; }
+    LiteralNode*& at(int i) { return items_[(head_ + static_cast<std::size_t>(i)) % items_.size()]; }
+    LiteralNode* pop_back() { return at(--size_); }
     void insert(int i, LiteralNode* node) {
-        const int n = size();
-        if (n == capacity_ || i > n) return;
-        if (i == n) {
-            tail_ = (tail_ + 1) % capacity_;
-        } else if (i == 0) {
-            head_ = (head_ + capacity_ - 1) % capacity_;
-        } else {
-            for (int k = 0, from = 0; k <= n; ++k)
-                spare_[static_cast<std::size_t>(k)] = k == i ? node : at(from++);
+        if (i == 0) {
+            head_ = (head_ + items_.size() - 1) % items_.size();
+        } else if (i < size_) {
+            for (int k = 0; k < size_; ++k)
+                spare_[static_cast<std::size_t>(k + (k >= i))] = at(k);
             std::swap(items_, spare_);
             head_ = 0;
-            tail_ = (n + 1) % capacity_;
         }
+        ++size_;
         at(i) = node;
-        empty_ = false;
     }
     void erase(int i) {
-        for (int k = i; k < size() - 1; ++k)
-            at(k) = at(k + 1);
-        pop_back();
+        for (; i < size_ - 1; ++i)
+            at(i) = at(i + 1);
+        --size_;
     }
 
 private:
     std::vector<LiteralNode*> items_, spare_;
-    int capacity_, head_ = 0, tail_ = 0;
-    bool empty_ = true;
+    std::size_t head_ = 0;
+    int size_ = 0;
 };
 
 // Descending f by binary search; a new node goes in front of those with an equal f.
