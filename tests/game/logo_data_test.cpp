@@ -23,12 +23,12 @@ TEST(LogoData, EveryEntryReadsTheLogoFromTheStartRowByRow) {
     ReadLogoPattern(game);
     vlm::ReadDataNumber(); // a stray read moves the cursor on
     ReadLogoPattern(game);
-    EXPECT_EQ(LogoRow(game, 0), "........##..........#..");
+    EXPECT_EQ(LogoRow(game, 0), ".........#..........#..");
     EXPECT_EQ(LogoRow(game, 1), "###.###..#..###.###.#..");
     EXPECT_EQ(LogoRow(game, 2), "#...#.#..#..#.#.#...###");
     EXPECT_EQ(LogoRow(game, 3), "###.###..#..#.#.###.#.#");
     EXPECT_EQ(LogoRow(game, 4), "..#.#....#..#.#...#.#.#");
-    EXPECT_EQ(LogoRow(game, 5), "###.#...###.###.###.#.#");
+    EXPECT_EQ(LogoRow(game, 5), "###.#....##.###.###.#.#");
     EXPECT_EQ(GameData().cursor, 138);
 }
 
