@@ -21,19 +21,8 @@ protected:
     TempFolder temp_;
 };
 
-TEST_F(FileServices, ExistsAndSize) {
+TEST_F(FileServices, ExistsAndSizeOfDiskFilesAndLiveMemoryBlocks) {
     WriteWholeFile(temp_ / "five.bin", "12345");
-    EXPECT_EQ(FileExists(Path("five.bin")), 1);
-    EXPECT_EQ(FileExists(Path("none.bin")), 0);
-    EXPECT_EQ(FileExists(DynString(temp_.path().string())), 0);
-    SetErrorCode(0);
-    EXPECT_EQ(FileSize(Path("five.bin")), 5);
-    EXPECT_EQ(TheErrorState().LastErrorCode, 0);
-    EXPECT_EQ(FileSize(Path("none.bin")), 0);
-    EXPECT_EQ(TheErrorState().LastErrorCode, 3);
-}
-
-TEST_F(FileServices, MemoryNamesCountOnlyWhileRegistered) {
     std::uint8_t block[7] = {};
     DynString name;
     {
@@ -42,8 +31,15 @@ TEST_F(FileServices, MemoryNamesCountOnlyWhileRegistered) {
         EXPECT_EQ(FileExists(name), 1);
         EXPECT_EQ(FileSize(name), 7);
     }
-    EXPECT_EQ(FileExists(name), 0);
-    EXPECT_EQ(FileExists(DynString("mem://      10.0000000000001000")), 0);
+    EXPECT_EQ(FileExists(Path("five.bin")), 1);
+    for (const DynString& none : {Path("none.bin"), DynString(temp_.path().string()), name,
+                                  DynString("mem://      10.0000000000001000")})
+        EXPECT_EQ(FileExists(none), 0) << none.c_str();
+    SetErrorCode(0);
+    EXPECT_EQ(FileSize(Path("five.bin")), 5);
+    EXPECT_EQ(TheErrorState().LastErrorCode, 0);
+    EXPECT_EQ(FileSize(Path("none.bin")), 0);
+    EXPECT_EQ(TheErrorState().LastErrorCode, 3);
     SetErrorCode(0);
     EXPECT_EQ(FileSize(name), 0);
     EXPECT_EQ(TheErrorState().LastErrorCode, 3);
@@ -86,15 +82,9 @@ TEST_F(FileServices, DeleteDirectoriesAndCurrentDirectory) {
     const DynString here = CurrentDirectory();
     std::filesystem::current_path(old);
     EXPECT_EQ(here, DynString(std::filesystem::canonical(temp_ / "made").string() + "/"));
-}
-
-TEST(ForwardSlashes, ConvertsInPlace) {
     DynString text("a\\b\\\\c/d");
     ConvertToForwardSlashes(text);
     EXPECT_EQ(text, "a/b//c/d");
-    DynString empty;
-    ConvertToForwardSlashes(empty);
-    EXPECT_EQ(empty, "");
 }
 
 TEST(Wildcard, Cases) {
