@@ -27,20 +27,6 @@ TEST(Random, SeededDrawsMatchTheReference) {
     }
 }
 
-TEST(Random, SameSeedSameSequence) {
-    SeedRandom(77);
-    std::string first;
-    for (int i = 0; i < 50; ++i) first += std::to_string(RandomInt(1000)) + ",";
-    SeedRandom(77);
-    std::string second;
-    for (int i = 0; i < 50; ++i) second += std::to_string(RandomInt(1000)) + ",";
-    EXPECT_EQ(first, second);
-    SeedRandom(78);
-    std::string other;
-    for (int i = 0; i < 50; ++i) other += std::to_string(RandomInt(1000)) + ",";
-    EXPECT_NE(first, other);
-}
-
 TEST(Random, NonPositiveRangeGivesZeroWithoutDrawing) {
     SeedRandom(5);
     const std::int32_t expected = RandomInt(1'000'000);
