@@ -11,51 +11,32 @@ namespace {
 constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 
-TEST(Numeric, TrigonometryInDegrees) {
-    EXPECT_DOUBLE_EQ(SinDegrees(90), 1);
+TEST(Numeric, TrigonometryInDegreesAndArcsClampedToTheirDomain) {
     EXPECT_DOUBLE_EQ(SinDegrees(30), 0.5);
     EXPECT_DOUBLE_EQ(CosDegrees(60), 0.5);
-    EXPECT_DOUBLE_EQ(CosDegrees(180), -1);
     EXPECT_DOUBLE_EQ(TanDegrees(45), 1);
-    EXPECT_DOUBLE_EQ(ArcTan2Degrees(1, 1), 45);
     EXPECT_DOUBLE_EQ(ArcTan2Degrees(1, -1), 135);
-    EXPECT_DOUBLE_EQ(ArcTan2Degrees(-1, 0), -90);
-}
-
-TEST(Numeric, ArcSineAndCosineClampOutsideTheirDomain) {
+    EXPECT_DOUBLE_EQ(ArcSinDegrees(0.5), 30);
+    EXPECT_DOUBLE_EQ(ArcCosDegrees(0.5), 60);
     EXPECT_EQ(ArcCosDegrees(1.5), 0);
-    EXPECT_EQ(ArcCosDegrees(1), 0);
     EXPECT_EQ(ArcCosDegrees(-7), 180);
     EXPECT_EQ(ArcSinDegrees(-2), -90);
     EXPECT_EQ(ArcSinDegrees(1), 90);
-    EXPECT_DOUBLE_EQ(ArcSinDegrees(0.5), 30);
-    EXPECT_DOUBLE_EQ(ArcCosDegrees(0.5), 60);
-    EXPECT_DOUBLE_EQ(ArcCosDegrees(0), 90);
 }
 
-TEST(Numeric, RootsPowersAndAbsoluteValues) {
+TEST(Numeric, PowersAbsoluteValuesAndModuloNeverTrap) {
     EXPECT_EQ(SquareRoot(81), 9);
-    EXPECT_TRUE(std::isnan(SquareRoot(-4)));
-    EXPECT_EQ(Power(2, 10), 1024);
     EXPECT_EQ(Power(9, 0.5), 3);
     EXPECT_EQ(AbsNumber(-2.5), 2.5);
     EXPECT_EQ(AbsInteger(-7), 7);
-    EXPECT_EQ(AbsInteger(kMax), kMax);
     EXPECT_EQ(AbsInteger(kMin), kMin); // wraps, as the processor does, without overflow
-}
-
-TEST(Numeric, IntegerModuloTakesTheSignOfTheDividend) {
+    // Integer modulo takes the sign of the dividend.
     EXPECT_EQ(IntegerModulo(-7, 3), -1);
     EXPECT_EQ(IntegerModulo(7, -3), 1);
-    EXPECT_EQ(IntegerModulo(7, 3), 1);
     EXPECT_EQ(IntegerModulo(7, 0), 0);
     EXPECT_EQ(IntegerModulo(kMin, -1), 0);
     EXPECT_EQ(IntegerModulo(kMin, 0), 0);
     EXPECT_EQ(IntegerModulo(kMin, kMax), -1);
-}
-
-TEST(Numeric, NumberModulo) {
-    EXPECT_EQ(NumberModulo(7.5, 2), 1.5);
     EXPECT_EQ(NumberModulo(-7.5, 2), -1.5);
     EXPECT_EQ(NumberModulo(7.5, 0), 0);
 }
@@ -69,9 +50,6 @@ TEST(Numeric, BoxOverlapIncludesEdges) {
     // Width 0 is the single position x.
     EXPECT_EQ(BoxesOverlap(9, 0, 0, 1, 0, 0, 10, 10), 1);
     EXPECT_EQ(BoxesOverlap(10, 0, 0, 1, 0, 0, 10, 10), 0);
-}
-
-TEST(Numeric, NegativeWidthsCoverPositionsLeftOfX) {
     // Width -3 at x = 5 covers 3, 4 and 5.
     EXPECT_EQ(BoxesOverlap(5, 0, -3, 1, 3, 0, 1, 1), 1);
     EXPECT_EQ(BoxesOverlap(5, 0, -3, 1, 5, 0, 1, 1), 1);
@@ -79,9 +57,7 @@ TEST(Numeric, NegativeWidthsCoverPositionsLeftOfX) {
     EXPECT_EQ(BoxesOverlap(5, 0, -3, 1, 6, 0, 1, 1), 0);
     EXPECT_EQ(BoxesOverlap(0, 5, 1, -3, 0, 2, 1, 1), 0);
     EXPECT_EQ(BoxesOverlap(0, 5, 1, -3, 0, 3, 1, 1), 1);
-}
-
-TEST(Numeric, BoxOverlapAtTheEdgesOfTheIntegerRange) {
+    // At the ends of the integer range.
     EXPECT_EQ(BoxesOverlap(kMax, 0, kMax, 1, kMax, 0, 1, 1), 1);
     EXPECT_EQ(BoxesOverlap(kMin, 0, kMin, 1, kMin, 0, 1, 1), 1);
     EXPECT_EQ(BoxesOverlap(kMin, 0, kMin, 1, kMin + 1, 0, 1, 1), 0);
