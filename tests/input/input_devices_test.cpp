@@ -90,7 +90,7 @@ TEST_F(ScriptedInputDevices, SetMousePositionMovesOnlyTheRuntimePointer) {
 
 TEST_F(ScriptedInputDevices, ReadKeyCharGivesAHeldKeyOnce) {
     Use("1 keydown 30\n3 keyup 30\n4 keydown 30\n5 keydown 42\n5 keyup 30\n5 keydown 48\n"
-        "6 keydown 28\n7 keyup 28\n7 keyup 48\n7 keyup 42\n7 keydown 2\n7 keydown 14\n");
+        "6 keydown 28\n7 keyup 28\n7 keyup 48\n7 keyup 42\n7 keydown 2\n7 keydown 14\n8 keydown 54\n");
     input_->BeginFrame();
     EXPECT_EQ(ReadKeyChar(), "a");
     input_->BeginFrame();
@@ -105,10 +105,10 @@ TEST_F(ScriptedInputDevices, ReadKeyCharGivesAHeldKeyOnce) {
     EXPECT_EQ(ReadKeyChar(), "\n");
     input_->BeginFrame(); // 1 and Backspace: the lower code wins
     EXPECT_EQ(ReadKeyChar(), "1");
-}
-
-TEST_F(ScriptedInputDevices, CharactersOfSingleKeys) {
-    Use("1 keydown 42\n");
+    // The character of a single key, shifted while a shift key is down.
+    EXPECT_EQ(CharForScanCode(2), '1');
+    input_->BeginFrame();
+    EXPECT_EQ(CharForScanCode(2), '!');
     EXPECT_EQ(CharForScanCode(14), 8);
     EXPECT_EQ(CharForScanCode(156), 10);
     EXPECT_EQ(CharForScanCode(42), 0);
@@ -116,20 +116,6 @@ TEST_F(ScriptedInputDevices, CharactersOfSingleKeys) {
     EXPECT_EQ(CharForScanCode(57), ' ');
     EXPECT_EQ(CharForScanCode(16), 'q');
     EXPECT_EQ(CharForScanCode(211), 0); // Delete types nothing
-    input_->BeginFrame();
-    EXPECT_EQ(CharForScanCode(2), '!');
-}
-
-TEST_F(ScriptedInputDevices, ScriptActionsArriveAtTheirFrame) {
-    Use("2 shot a.png\n2 shot b.bmp\n3 end\n");
-    input_->BeginFrame();
-    EXPECT_TRUE(input_->Source().TakeFrameActions().Shots.empty());
-    input_->BeginFrame();
-    const FrameActions second = input_->Source().TakeFrameActions();
-    EXPECT_EQ(second.Shots, (std::vector<std::string>{"a.png", "b.bmp"}));
-    EXPECT_FALSE(second.End);
-    input_->BeginFrame();
-    EXPECT_TRUE(input_->Source().TakeFrameActions().End);
 }
 
 TEST_F(ScriptedInputDevices, WaitingMovesTheScriptOn) {

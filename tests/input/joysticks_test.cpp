@@ -7,14 +7,11 @@
 namespace vlm {
 namespace {
 
-TEST(Joysticks, AxesScaleToPlusMinusOne) {
+TEST(Joysticks, AxesScaleToPlusMinusOneAndHatsGiveDirections) {
     EXPECT_DOUBLE_EQ(AxisValue(0), 0.0);
     EXPECT_DOUBLE_EQ(AxisValue(32767), 1.0);
     EXPECT_DOUBLE_EQ(AxisValue(-32768), -1.0); // clamped
     EXPECT_NEAR(AxisValue(16384), 0.5, 1e-4);
-}
-
-TEST(Joysticks, HatsGiveDirections) {
     EXPECT_EQ(HatX(9000), 1);
     EXPECT_EQ(HatX(27000), -1);
     EXPECT_EQ(HatX(4500), 0);

@@ -9,30 +9,21 @@ namespace {
 
 TEST(KeyboardTable, EveryScanCodeMapsBackToItsKey) {
     std::set<int> keys;
-    int mapped = 0;
     for (int code = 1; code < 256; ++code) {
         const int key = PlatformKeyForScanCode(static_cast<std::uint8_t>(code));
         if (key == 0) continue;
-        ++mapped;
         EXPECT_TRUE(keys.insert(key).second) << "two scan codes share key " << key;
         EXPECT_EQ(ScanCodeForPlatformKey(key), code);
     }
-    EXPECT_GT(mapped, 100);
     EXPECT_EQ(ScanCodeForPlatformKey(-1), 0);
     EXPECT_EQ(ScanCodeForPlatformKey(100000), 0);
-}
-
-TEST(KeyboardTable, MainBlockAndExtendedKeysAreThere) {
-    // The main block and function keys, 1..88, all but the gaps 84, 85.
-    for (int code = 1; code <= 88; ++code) {
-        if (code == 84 || code == 85) continue;
-        EXPECT_NE(PlatformKeyForScanCode(static_cast<std::uint8_t>(code)), 0) << code;
-    }
-    for (const int code :
-         {156, 157, 181, 184, 199, 200, 201, 203, 205, 207, 208, 209, 210, 211, 219, 220, 221}) {
-        EXPECT_NE(PlatformKeyForScanCode(static_cast<std::uint8_t>(code)), 0) << code;
-    }
     EXPECT_EQ(PlatformKeyForScanCode(0), 0);
+    // The main block and function keys, 1..88, all but the gaps 84, 85, and the extended keys.
+    for (int code = 1; code <= 88; ++code) {
+        if (code != 84 && code != 85) EXPECT_NE(PlatformKeyForScanCode(static_cast<std::uint8_t>(code)), 0) << code;
+    }
+    for (const int code : {156, 157, 181, 184, 199, 200, 201, 203, 205, 207, 208, 209, 210, 211, 219, 220, 221})
+        EXPECT_NE(PlatformKeyForScanCode(static_cast<std::uint8_t>(code)), 0) << code;
 }
 
 TEST(KeyboardTable, LayoutCharactersOfAUsKeyboard) {

@@ -5,7 +5,7 @@
 namespace vlm::platform {
 namespace {
 
-TEST(Process, RunForOutputGivesWhatTheProgramWrote) {
+TEST(Process, RunForOutputGivesWhatAProgramOnThePathWrote) {
     const std::string printing[] = {"printf", "first\\nsecond"};
     EXPECT_EQ(RunForOutput(printing), "first\nsecond");
     const std::string failing[] = {"false"};
@@ -13,9 +13,7 @@ TEST(Process, RunForOutputGivesWhatTheProgramWrote) {
     const std::string missing[] = {"no-such-program-here"};
     EXPECT_FALSE(RunForOutput(missing).has_value());
     EXPECT_FALSE(RunForOutput({}).has_value());
-}
-
-TEST(Process, ProgramsAreFoundOnThePath) {
+    // Programs are found on the path.
     EXPECT_TRUE(ProgramOnPath("sh"));
     EXPECT_FALSE(ProgramOnPath("no-such-program-here"));
     EXPECT_FALSE(ProgramOnPath(""));
