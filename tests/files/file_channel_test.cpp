@@ -137,16 +137,6 @@ TEST_F(DiskChannel, AppendWritesAtTheEnd) {
     EXPECT_EQ(ReadWholeFile(temp_ / "missing-yet.txt"), "x");
 }
 
-TEST_F(DiskChannel, OpenFailures) {
-    EXPECT_FALSE(channel_.Open(Path("missing.txt"), 1));
-    EXPECT_FALSE(channel_.Open(temp_.path().string(), 1)); // a folder
-    EXPECT_FALSE(channel_.Open(Path("no/such/folder.txt"), 0));
-    EXPECT_FALSE(channel_.IsOpen());
-    std::uint8_t one[1];
-    EXPECT_FALSE(channel_.Read(one));
-    EXPECT_FALSE(channel_.Write(std::span<const std::uint8_t>(one, 1)));
-}
-
 TEST(MemoryChannel, ReadsAtTheEndOfTheBlockZeroFillAndStop) {
     std::vector<std::uint8_t> block = {'a', '\r', '\n', 'b', '\n', 'c', '\r'};
     MemoryFile file(block.data(), block.size());

@@ -39,13 +39,10 @@ DynString Ask(const char* key) {
     return PlatformInfo(text);
 }
 
-TEST(PlatformInfo, UpperCasesTheCallersKey) {
+TEST(PlatformInfo, FixedAnswersForTheCallersKeyUpperCased) {
     DynString key("device");
     EXPECT_EQ(PlatformInfo(key), "DESKTOP");
     EXPECT_EQ(key, "DEVICE");
-}
-
-TEST(PlatformInfo, FixedAnswers) {
     EXPECT_EQ(Ask(""), "WIN32");
     EXPECT_EQ(Ask("xyz"), "NO_DATA");
     EXPECT_EQ(Ask("Device "), "NO_DATA");
@@ -70,7 +67,18 @@ TEST(PlatformInfo, LocalTime) {
     EXPECT_EQ(Ask("time").length(), 19u);
 }
 
-TEST(PlatformInfo, LanguageTableAndRenames) {
+TEST(PlatformInfo, LocaleNamesMapToLanguageIdsAndTheTableToCodes) {
+    EXPECT_EQ(LanguageIdFromLocale("de_DE.UTF-8"), 0x0407);
+    EXPECT_EQ(LanguageIdFromLocale("de_AT"), 0x0c07);
+    EXPECT_EQ(LanguageIdFromLocale("en_US.UTF-8"), 0x0409);
+    EXPECT_EQ(LanguageIdFromLocale("en_GB"), 0x0809);
+    EXPECT_EQ(LanguageIdFromLocale("fr_CA.UTF-8@euro"), 0x0c0c);
+    EXPECT_EQ(LanguageIdFromLocale("zh_CN.GB2312"), 0x0804);
+    EXPECT_EQ(LanguageIdFromLocale("sr_RS"), 0x081a);
+    EXPECT_EQ(LanguageIdFromLocale("ja"), 0x0411);
+    EXPECT_EQ(LanguageIdFromLocale("C"), 0);
+    EXPECT_EQ(LanguageIdFromLocale("POSIX"), 0);
+    EXPECT_EQ(LanguageIdFromLocale(""), 0);
     EXPECT_EQ(LocaleCode(0x0407), "de");
     EXPECT_EQ(LocaleCode(0x0409), "uk"); // the table's own answer for US English
     EXPECT_EQ(LocaleCode(0x0809), "us");
@@ -83,20 +91,6 @@ TEST(PlatformInfo, LanguageTableAndRenames) {
     EXPECT_EQ(LocaleCode(0x0422), "uk");
     EXPECT_EQ(LocaleCode(0x7777), "us");
     EXPECT_EQ(LocaleCode(0), "us");
-}
-
-TEST(PlatformInfo, LocaleNamesMapToLanguageIds) {
-    EXPECT_EQ(LanguageIdFromLocale("de_DE.UTF-8"), 0x0407);
-    EXPECT_EQ(LanguageIdFromLocale("de_AT"), 0x0c07);
-    EXPECT_EQ(LanguageIdFromLocale("en_US.UTF-8"), 0x0409);
-    EXPECT_EQ(LanguageIdFromLocale("en_GB"), 0x0809);
-    EXPECT_EQ(LanguageIdFromLocale("fr_CA.UTF-8@euro"), 0x0c0c);
-    EXPECT_EQ(LanguageIdFromLocale("zh_CN.GB2312"), 0x0804);
-    EXPECT_EQ(LanguageIdFromLocale("sr_RS"), 0x081a);
-    EXPECT_EQ(LanguageIdFromLocale("ja"), 0x0411);
-    EXPECT_EQ(LanguageIdFromLocale("C"), 0);
-    EXPECT_EQ(LanguageIdFromLocale("POSIX"), 0);
-    EXPECT_EQ(LanguageIdFromLocale(""), 0);
 }
 
 TEST(PlatformInfo, LocaleFollowsTheUsersSettingsInOrder) {

@@ -27,10 +27,6 @@ using test::ReadWholeFile;
 using test::TempFolder;
 using test::WriteWholeFile;
 
-std::span<const std::uint8_t> Bytes(std::string_view text) {
-    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
-
 sockaddr_in Loopback(std::uint16_t port) { return {AF_INET, htons(port), {htonl(INADDR_LOOPBACK)}, {}}; }
 
 // A listening socket on 127.0.0.1 with a port of the system's choosing.
@@ -91,21 +87,18 @@ private:
     std::thread thread_;
 };
 
-TEST(HttpHeaderSplitter, CarriageReturnsDoNotCountOtherBytesResetTheCount) {
-    for (const char* response : {"HTTP/1.0 200 OK\r\nA: b\r\n\r\nBODY", "HTTP/1.0 200 OK\nA: b\n\nBODY",
-                                 "HTTP/1.0 200 OK\nA: b\r\n\r\r\nBODY", "a\nb\nc\n\nBODY"}) {
-        HttpHeaderSplitter splitter;
-        const std::string_view text(response);
-        EXPECT_EQ(text.substr(splitter.Feed(Bytes(text))), "BODY") << response;
-    }
-    // The header's end split across blocks.
+// The downloads below find the header's end in whole responses; here it comes in pieces.
+TEST(HttpHeaderSplitter, HeaderEndSplitAcrossBlocks) {
+    const auto bytes = [](std::string_view text) {
+        return std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+    };
     HttpHeaderSplitter splitter;
-    EXPECT_EQ(splitter.Feed(Bytes("HTTP/1.0 200 OK\r\n")), 17u);
+    EXPECT_EQ(splitter.Feed(bytes("HTTP/1.0 200 OK\r\n")), 17u);
     EXPECT_FALSE(splitter.InBody());
-    EXPECT_EQ(splitter.Feed(Bytes("\r")), 1u);
-    EXPECT_EQ(splitter.Feed(Bytes("\nXY")), 1u);
+    EXPECT_EQ(splitter.Feed(bytes("\r")), 1u);
+    EXPECT_EQ(splitter.Feed(bytes("\nXY")), 1u);
     EXPECT_TRUE(splitter.InBody());
-    EXPECT_EQ(splitter.Feed(Bytes("\n\nmore")), 0u);
+    EXPECT_EQ(splitter.Feed(bytes("\n\nmore")), 0u);
 }
 
 TEST(WebDownload, SendsTheRequestAndKeepsTheBody) {
