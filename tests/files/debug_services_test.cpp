@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <string>
 #include <sys/ptrace.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "files/error_state.h"
@@ -24,34 +23,37 @@ void CountCall() { ++theCalls; }
 void OtherCall() { theCalls += 100; }
 const SubEntry kTable[] = {{CountCall, "Count"}, {OtherCall, "Count"}, {OtherCall, "Other"}, {nullptr, nullptr}};
 
-// Runs `body` in a child whose standard error is captured; with `traced`
-// the child asks to be traced by this process, as under a debugger.
-std::string ChildStandardError(bool traced, void (*body)()) {
-    int pipeEnds[2];
-    if (::pipe(pipeEnds) != 0) return "pipe failed";
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::dup2(pipeEnds[1], 2);
-        ::close(pipeEnds[0]);
-        if (traced && ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr) != 0) ::_exit(3);
-        body();
-        std::fflush(stderr);
-        ::_exit(0);
-    }
-    ::close(pipeEnds[1]);
-    std::string text;
-    char buffer[256];
-    for (ssize_t n; (n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(n));
-    ::close(pipeEnds[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return text;
+void Hello() { DebugOutput("hello\n"); }
+void CallMissingRoutines() {
+    InstallSubRegistry(kTable);
+    CallByName(DynString("Nowhere"));
+    CallByName(DynString("VLM_ON_QUIT")); // the hooks may be missing
+    CallByName(DynString("VLM_WIN32_MSG"));
+}
+// The quit hook ends the child at once, before any exit-time handler could
+// write to standard error.
+void EndAtOnce() { std::_Exit(0); }
+const SubEntry kEndAtOnce[] = {{EndAtOnce, "VLM_ON_QUIT"}, {nullptr, nullptr}};
+void FailAnAssertion() {
+    InstallSubRegistry(kEndAtOnce);
+    Assertion(0);
 }
 
-TEST(DebugOutput, OnlyWhileADebuggerIsAttached) {
-    const auto body = [] { DebugOutput("hello\n"); };
-    EXPECT_EQ(ChildStandardError(true, body), "TXhello\n");
-    EXPECT_EQ(ChildStandardError(false, body), "");
+// Runs `body` in the death-test child; with `traced` the child asks to be
+// traced by its parent, as under a debugger.
+void RunInChild(void (*body)(), bool traced) {
+    if (traced && ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr) != 0) std::_Exit(3);
+    body();
+    std::fflush(stderr);
+    std::_Exit(0);
+}
+
+TEST(DebugOutputDeathTest, ReachesOnlyAnAttachedDebugger) {
+    EXPECT_EXIT(RunInChild(Hello, true), ::testing::ExitedWithCode(0), "^TXhello\n$");
+    EXPECT_EXIT(RunInChild(Hello, false), ::testing::ExitedWithCode(0), "^$");
+    EXPECT_EXIT(RunInChild(CallMissingRoutines, true), ::testing::ExitedWithCode(0),
+                "^TXCALLBYNAME \"Nowhere\" \\*\\*\\* failed \\*\\*\\*\n$");
+    EXPECT_EXIT(RunInChild(FailAnAssertion, true), ::testing::ExitedWithCode(0), "^TXAssertion: Value = 0\n$");
 }
 
 TEST(CallByName, CallsTheFirstMatchOnly) {
@@ -65,33 +67,10 @@ TEST(CallByName, CallsTheFirstMatchOnly) {
     InstallSubRegistry(nullptr);
 }
 
-TEST(CallByName, MissingRoutinesAreReportedToTheDebugger) {
-    const auto missing = [] {
-        InstallSubRegistry(kTable);
-        CallByName(DynString("Nowhere"));
-        CallByName(DynString("VLM_ON_QUIT"));
-        CallByName(DynString("VLM_WIN32_MSG"));
-    };
-    EXPECT_EQ(ChildStandardError(true, missing), "TXCALLBYNAME \"Nowhere\" *** failed ***\n");
-}
-
 TEST(AssertionDeathTest, ZeroEndsTheProgramWithCode21) {
     TempFolder temp;
     Assertion(1);
     EXPECT_ENDS_WITH_CODE(Assertion(0), 21);
-}
-
-void EndAtOnce() { std::_Exit(0); }
-const SubEntry kEndAtOnce[] = {{EndAtOnce, "VLM_ON_QUIT"}, {nullptr, nullptr}};
-
-TEST(AssertionDeathTest, ReportsToTheDebugger) {
-    // The quit hook ends the traced child at once, before any exit-time
-    // handler could write to standard error.
-    const auto failing = [] {
-        InstallSubRegistry(kEndAtOnce);
-        Assertion(0);
-    };
-    EXPECT_EQ(ChildStandardError(true, failing), "TXAssertion: Value = 0\n");
 }
 
 TEST(ConsoleDeathTest, ReadsOneLineWithoutItsLineFeed) {
