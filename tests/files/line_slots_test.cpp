@@ -4,6 +4,7 @@
 
 #include "files/error_state.h"
 #include "files/memory_files.h"
+#include "files/settings_table.h"
 #include "frame/lifecycle.h"
 #include "support/temp_folder.h"
 
@@ -42,7 +43,8 @@ TEST_F(LineSlots, ReadsLinesByNumber) {
     EXPECT_EQ(store_.Read(file.Name().view(), 1), "m1");
     // Only the first 256 lines are loaded.
     std::string text;
-    for (int i = 0; i < 300; ++i) text += std::to_string(i) + "\n";
+    for (int i = 0; i < 300; ++i)
+        text += std::to_string(i) + "\n";
     WriteWholeFile(temp_ / "many.txt", text);
     EXPECT_EQ(store_.Read(Path("many.txt"), 255), "255");
     EXPECT_EQ(store_.HighestUsed(), 255);
@@ -60,13 +62,15 @@ TEST_F(LineSlots, WrittenBackWhenAnotherFileIsMadeCurrentAndReadAgain) {
     EXPECT_EQ(fresh.Read(Path("a.txt"), 0), "keep");
 }
 
-TEST(LineSlotsDeathTest, WrittenBackAtTheEndOfTheProgram) {
+TEST(StoresDeathTest, WrittenBackAtTheEndOfTheProgram) {
     TempFolder temp;
     const DynString path((temp / "score.txt").string());
     EXPECT_EXIT(
         {
             WriteSlot(path, 0, DynString("name"));
             WriteSlot(path, 1, 1234.5);
+            LoadSettings(DynString((temp / "end.ini").string()));
+            SetSetting(DynString("game"), DynString("level"), DynString("7"));
             EndProgram();
         },
         ::testing::ExitedWithCode(0), "");
@@ -74,6 +78,7 @@ TEST(LineSlotsDeathTest, WrittenBackAtTheEndOfTheProgram) {
     EXPECT_EQ(ReadSlotNumber(path, 1), 1234.5);
     EXPECT_EQ(ReadSlotInteger(path, 1), 1234);
     EXPECT_EQ(ReadSlot(path, 0), "name");
+    EXPECT_EQ(ReadWholeFile(temp / "end.ini"), "[game]\r\nlevel=7\r\n");
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "files/memory_files.h"
-#include "frame/lifecycle.h"
 #include "support/temp_folder.h"
 
 namespace vlm {
@@ -20,26 +19,25 @@ std::vector<SettingsSection> Parse(std::string_view text) {
 using Keys = std::vector<std::pair<std::string, std::string>>;
 
 TEST(ParseSettings, SectionsKeysAndCommentsAndMalformedLinesIgnored) {
-    const auto sections = Parse(
-        "; a comment\r\n"
-        "early=before any section\r\n"
-        "  [Video]  \r\n"
-        "width = 640\r\n"
-        "\tdepth=\t 32 \x01\x02\r\n"
-        "; width=1\r\n"
-        "[Empty]\r\n"
-        "[ Audio]\r\n"
-        "volume=80\r\n"
-        "name=Caf\xE9\xE9\r\n"
-        "novalue\n"
-        "key x=1\n"
-        "empty=\n"
-        "blank=   \n"
-        "spaced   = ok\n"
-        "[]\n"
-        "after=still audio\n"
-        "[t] trailing\n"
-        "k=v");
+    const auto sections = Parse("; a comment\r\n"
+                                "early=before any section\r\n"
+                                "  [Video]  \r\n"
+                                "width = 640\r\n"
+                                "\tdepth=\t 32 \x01\x02\r\n"
+                                "; width=1\r\n"
+                                "[Empty]\r\n"
+                                "[ Audio]\r\n"
+                                "volume=80\r\n"
+                                "name=Caf\xE9\xE9\r\n"
+                                "novalue\n"
+                                "key x=1\n"
+                                "empty=\n"
+                                "blank=   \n"
+                                "spaced   = ok\n"
+                                "[]\n"
+                                "after=still audio\n"
+                                "[t] trailing\n"
+                                "k=v");
     ASSERT_EQ(sections.size(), 4u);
     EXPECT_EQ(sections[0].name, "");
     EXPECT_EQ(sections[0].keys, (Keys{{"early", "before any section"}}));
@@ -90,19 +88,6 @@ TEST(SettingsTable, ChangesAreWrittenBackWhenAnotherFileIsMadeCurrent) {
     EXPECT_EQ(table.Lookup("b", "k", ""), "4");
 }
 
-TEST(SettingsTableDeathTest, ChangesAreWrittenBackAtTheEnd) {
-    TempFolder temp;
-    const std::string path = (temp / "end.ini").string();
-    EXPECT_EXIT(
-        {
-            LoadSettings(DynString(path));
-            SetSetting(DynString("game"), DynString("level"), DynString("7"));
-            EndProgram();
-        },
-        ::testing::ExitedWithCode(0), "");
-    EXPECT_EQ(ReadWholeFile(temp / "end.ini"), "[game]\r\nlevel=7\r\n");
-}
-
 TEST(SettingsTable, WritingBackKeepsEveryLineItDidNotChange) {
     TempFolder temp;
     WriteWholeFile(temp / "s.ini", "; sizes\r\n[empty]\r\n[Video]\r\nWidth = 640 ; wide\r\nblank=\r\n\r\n"
@@ -114,8 +99,9 @@ TEST(SettingsTable, WritingBackKeepsEveryLineItDidNotChange) {
     table.Set("net", "port", "99");
     table.Set("", "top", "1");
     table.WriteBack();
-    EXPECT_EQ(ReadWholeFile(temp / "s.ini"), "top=1\r\n; sizes\r\n[empty]\r\n[Video]\r\nWidth=800\r\ndepth=32\r\nblank=\r\n"
-                                             "\r\n[audio]\r\nvolume=80\r\n[net]\r\nport=99\r\n");
+    EXPECT_EQ(ReadWholeFile(temp / "s.ini"),
+              "top=1\r\n; sizes\r\n[empty]\r\n[Video]\r\nWidth=800\r\ndepth=32\r\nblank=\r\n"
+              "\r\n[audio]\r\nvolume=80\r\n[net]\r\nport=99\r\n");
 }
 
 } // namespace

@@ -19,7 +19,7 @@ std::vector<ScriptEvent> Script(std::string_view text) {
 }
 
 class ScriptedInputDevices : public ::testing::Test {
-  protected:
+protected:
     void Use(std::string_view script) {
         input_ = &CreateTheInput();
         input_->UseSource(MakeScriptedInput(Script(script)));
@@ -30,15 +30,11 @@ class ScriptedInputDevices : public ::testing::Test {
 
 TEST_F(ScriptedInputDevices, KeysChangeAtTheirFrame) {
     Use("2 keydown 30\n4 keyup 30\n");
-    input_->BeginFrame();
-    EXPECT_EQ(KeyDown(30), 0);
-    input_->BeginFrame();
-    EXPECT_EQ(KeyDown(30), 1);
-    EXPECT_EQ(KeyDown(30 + 256), 1); // only the low 8 bits count
-    input_->BeginFrame();
-    EXPECT_EQ(KeyDown(30), 1);
-    input_->BeginFrame();
-    EXPECT_EQ(KeyDown(30), 0);
+    for (const std::int32_t down : {0, 1, 1, 0}) {
+        input_->BeginFrame();
+        EXPECT_EQ(KeyDown(30), down) << input_->FrameNumber;
+        EXPECT_EQ(KeyDown(30 + 256), down); // only the low 8 bits count
+    }
 }
 
 TEST_F(ScriptedInputDevices, MouseDeltasAreComputedOncePerFrame) {
@@ -91,31 +87,20 @@ TEST_F(ScriptedInputDevices, SetMousePositionMovesOnlyTheRuntimePointer) {
 TEST_F(ScriptedInputDevices, ReadKeyCharGivesAHeldKeyOnce) {
     Use("1 keydown 30\n3 keyup 30\n4 keydown 30\n5 keydown 42\n5 keyup 30\n5 keydown 48\n"
         "6 keydown 28\n7 keyup 28\n7 keyup 48\n7 keyup 42\n7 keydown 2\n7 keydown 14\n8 keydown 54\n");
-    input_->BeginFrame();
-    EXPECT_EQ(ReadKeyChar(), "a");
-    input_->BeginFrame();
-    EXPECT_EQ(ReadKeyChar(), "");
-    input_->BeginFrame(); // released
-    EXPECT_EQ(ReadKeyChar(), "");
-    input_->BeginFrame(); // pressed again
-    EXPECT_EQ(ReadKeyChar(), "a");
-    input_->BeginFrame(); // shift + B
-    EXPECT_EQ(ReadKeyChar(), "B");
-    input_->BeginFrame(); // Return has the lower scan code than B
-    EXPECT_EQ(ReadKeyChar(), "\n");
-    input_->BeginFrame(); // 1 and Backspace: the lower code wins
-    EXPECT_EQ(ReadKeyChar(), "1");
-    // The character of a single key, shifted while a shift key is down.
-    EXPECT_EQ(CharForScanCode(2), '1');
-    input_->BeginFrame();
+    // Frame by frame: a pressed, held, released, pressed again; shift + B; Return (a lower scan code than B);
+    // 1 and Backspace (the lower code wins).
+    for (const char* typed : {"a", "", "", "a", "B", "\n", "1"}) {
+        input_->BeginFrame();
+        EXPECT_EQ(ReadKeyChar(), typed) << input_->FrameNumber;
+    }
+    // Backspace and both Enters give 8 and 10; shift, Escape (a control character), Delete and F1 type nothing.
+    using Typed = std::pair<std::int32_t, std::int32_t>;
+    for (const auto& [code, typed] :
+         {Typed{14, 8}, Typed{28, 10}, Typed{156, 10}, Typed{42, 0}, Typed{1, 0}, Typed{211, 0}, Typed{59, 0},
+          Typed{57, ' '}, Typed{16, 'q'}, Typed{44, 'z'}, Typed{11, '0'}, Typed{53, '/'}})
+        EXPECT_EQ(CharForScanCode(code), typed) << code;
+    input_->BeginFrame(); // right shift
     EXPECT_EQ(CharForScanCode(2), '!');
-    EXPECT_EQ(CharForScanCode(14), 8);
-    EXPECT_EQ(CharForScanCode(156), 10);
-    EXPECT_EQ(CharForScanCode(42), 0);
-    EXPECT_EQ(CharForScanCode(1), 0); // Escape is a control character
-    EXPECT_EQ(CharForScanCode(57), ' ');
-    EXPECT_EQ(CharForScanCode(16), 'q');
-    EXPECT_EQ(CharForScanCode(211), 0); // Delete types nothing
 }
 
 TEST_F(ScriptedInputDevices, WaitingMovesTheScriptOn) {
@@ -134,8 +119,7 @@ TEST_F(ScriptedInputDevices, WaitingMovesTheScriptOn) {
 TEST(InputRecording, ARecordingReplaysToTheSameFrames) {
     test::TempFolder temp;
     const std::string path = (temp / "session.txt").string();
-    const char* session =
-        "1 move 10 10\n2 down 1\n2 keydown 17\n3 move 700 -5\n3 wheel 1\n5 up 1\n6 keyup 17\n";
+    const char* session = "1 move 10 10\n2 down 1\n2 keydown 17\n3 move 700 -5\n3 wheel 1\n5 up 1\n6 keyup 17\n";
 
     // What a program sees, frame by frame, of a session.
     struct Seen {

@@ -26,15 +26,5 @@ TEST(KeyboardTable, EveryScanCodeMapsBackToItsKey) {
         EXPECT_NE(PlatformKeyForScanCode(static_cast<std::uint8_t>(code)), 0) << code;
 }
 
-TEST(KeyboardTable, LayoutCharactersOfAUsKeyboard) {
-    // Without a running video layer the US layout answers.
-    EXPECT_EQ(LayoutCharForScanCode(30), 'a');
-    EXPECT_EQ(LayoutCharForScanCode(44), 'z');
-    EXPECT_EQ(LayoutCharForScanCode(11), '0');
-    EXPECT_EQ(LayoutCharForScanCode(53), '/');
-    EXPECT_EQ(LayoutCharForScanCode(57), ' ');
-    EXPECT_EQ(LayoutCharForScanCode(59), 0); // F1 types nothing
-}
-
 } // namespace
 } // namespace vlm::platform
