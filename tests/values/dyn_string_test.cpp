@@ -37,7 +37,8 @@ TEST(DynString, BuffersForOutsideCode) {
     EXPECT_EQ(t.view(), "hi");
     // ...or, with no terminator anywhere in the buffer, makes the last byte one.
     buffer = t.WritableBuffer(10, false);
-    for (std::uint32_t i = 0; i < t.capacity(); ++i) buffer[i] = 'x';
+    for (std::uint32_t i = 0; i < t.capacity(); ++i)
+        buffer[i] = 'x';
     t.SyncLength();
     EXPECT_EQ(t.length(), t.capacity() - 1);
     EXPECT_EQ(t.c_str()[t.length()], '\0');
@@ -121,21 +122,16 @@ TEST(DynString, CaseHexAndReplacement) {
 }
 
 TEST(DynString, MidAndFindStayInsideTheText) {
-    const DynString hello("HELLO");
-    EXPECT_EQ(StringMid(hello, 1, 3), "ELL");
-    EXPECT_EQ(StringMid(hello, 3, 10), "LO");
-    EXPECT_EQ(StringMid(hello, 2, -1), "LLO");
-    EXPECT_EQ(StringMid(hello, 5, 1), "");
-    EXPECT_EQ(StringMid(hello, -1, 2), "");
-    EXPECT_EQ(StringMid(hello, 0, 0), "");
-    EXPECT_EQ(StringMid(hello, 2147483647, 2147483647), "");
-    EXPECT_EQ(StringMid(hello, 1, 2147483647), "ELLO");
-    EXPECT_EQ(StringFind("ABCABC", "C", 3), 5);
-    EXPECT_EQ(StringFind("ABCABC", "C", 0), 2);
-    EXPECT_EQ(StringFind("ABC", "", 3), 3);
-    EXPECT_EQ(StringFind("ABC", "A", 4), -1);
-    EXPECT_EQ(StringFind("ABC", "A", -1), -1);
-    EXPECT_EQ(StringFind("ABC", "D", 0), -1);
+    using Mid = std::tuple<std::int32_t, std::int32_t, const char*>;
+    for (const auto& [start, count, part] :
+         {Mid{1, 3, "ELL"}, Mid{3, 10, "LO"}, Mid{2, -1, "LLO"}, Mid{5, 1, ""}, Mid{-1, 2, ""}, Mid{0, 0, ""},
+          Mid{2147483647, 2147483647, ""}, Mid{1, 2147483647, "ELLO"}})
+        EXPECT_EQ(StringMid(DynString("HELLO"), start, count), part) << start << " " << count;
+    using Find = std::tuple<const char*, const char*, std::int32_t, std::int32_t>;
+    for (const auto& [text, search, start, at] :
+         {Find{"ABCABC", "C", 3, 5}, Find{"ABCABC", "C", 0, 2}, Find{"ABC", "", 3, 3}, Find{"ABC", "A", 4, -1},
+          Find{"ABC", "A", -1, -1}, Find{"ABC", "D", 0, -1}})
+        EXPECT_EQ(StringFind(text, search, start), at) << text << " " << search << " " << start;
     EXPECT_EQ(StringFindFirstOf("hello, world", " ,"), 5);
     EXPECT_EQ(StringFindFirstOf("hello", "xyz"), -1);
     EXPECT_EQ(StringFindFirstNotOf("  \tx", " \t"), 3);
