@@ -1,3 +1,4 @@
+#include "files/file_channel.h"
 #include "files/file_channels.h"
 
 #include <gtest/gtest.h>
@@ -5,6 +6,7 @@
 #include <csignal>
 #include <string>
 #include <sys/resource.h>
+#include <vector>
 
 #include "files/error_state.h"
 #include "files/memory_files.h"
@@ -17,6 +19,168 @@ namespace {
 using test::ReadWholeFile;
 using test::TempFolder;
 using test::WriteWholeFile;
+
+class DiskChannel : public ::testing::Test {
+protected:
+    std::string Path(const std::string& name) const { return (temp_ / name).string(); }
+    // Opened by a name with a backslash before the file: either separator works.
+    FileChannel& OpenWith(const std::string& content) {
+        WriteWholeFile(temp_ / "in.txt", content);
+        EXPECT_TRUE(channel_.Open(temp_.path().string() + "\\in.txt", 1));
+        return channel_;
+    }
+    void ExpectLines(const std::vector<std::string>& lines) {
+        for (const std::string& line : lines) {
+            const auto got = channel_.ReadLine();
+            ASSERT_TRUE(got) << line;
+            EXPECT_EQ(got->view(), line);
+        }
+        EXPECT_TRUE(channel_.AtEnd());
+        EXPECT_FALSE(channel_.ReadLine());
+    }
+    TempFolder temp_;
+    FileChannel channel_;
+};
+
+TEST_F(DiskChannel, LinesEndAtLineFeedsAndDropOneCarriageReturnAndTheTextEndsAtANul) {
+    OpenWith(std::string("one\r\ntwo\n\r\nthree\r\r\nab\0cd\nlast", 29));
+    ExpectLines({"one", "two", "", "three\r", "ab", "last"});
+}
+
+TEST_F(DiskChannel, TypedReadAfterALineStartsJustAfterTheLineFeed) {
+    FileChannel& c = OpenWith(std::string("name\r\n\xE8\x03\x00\x00rest", 14));
+    EXPECT_EQ(*c.ReadLine(), "name");
+    EXPECT_EQ(c.Position(), 6);
+    std::uint8_t value[4];
+    ASSERT_TRUE(c.Read(value));
+    EXPECT_EQ(value[0], 0xE8);
+    EXPECT_EQ(value[1], 0x03);
+    EXPECT_EQ(*c.ReadLine(), "rest");
+}
+
+TEST_F(DiskChannel, LinesAcrossBlockEdgesAndTheLengthLimit) {
+    // Lines of every length around 64-byte edges up to the longest that fits
+    // with its "\r\n", then a line past 1024 bytes.
+    std::string content;
+    std::vector<std::string> expected;
+    for (int n : {0, 1, 62, 63, 64, 65, 127, 128, 129, 1021, 1022}) {
+        expected.push_back(std::string(static_cast<std::size_t>(n), static_cast<char>('a' + n % 26)));
+        content += expected.back() + "\r\n";
+    }
+    // The long line arrives in pieces of 1024, 1024 and 452 bytes. A piece
+    // the limit ends keeps its carriage return, and the line feed after it
+    // is an empty line of its own.
+    content += std::string(2500, 'x') + "\n" + std::string(1023, 'y') + "\r\n";
+    expected.insert(expected.end(), {std::string(1024, 'x'), std::string(1024, 'x'), std::string(452, 'x'),
+                                     std::string(1023, 'y') + "\r", ""});
+    OpenWith(content);
+    ExpectLines(expected);
+}
+
+TEST_F(DiskChannel, LastLineWithoutLineFeedOfAnyLengthIsReturned) {
+    for (std::size_t n : {1u, 63u, 64u, 128u, 1024u}) {
+        SCOPED_TRACE(n);
+        OpenWith("first\n" + std::string(n, 'z'));
+        ExpectLines({"first", std::string(n, 'z')});
+    }
+}
+
+TEST_F(DiskChannel, ReadsAndSeeksAtTheLogicalPosition) {
+    FileChannel& c = OpenWith("0123456789");
+    std::uint8_t bytes[11];
+    EXPECT_FALSE(c.Read(bytes)); // a disk read delivers every byte or fails
+    EXPECT_FALSE(c.ReadText(11));
+    c.Seek(-3, -1);
+    EXPECT_EQ(c.Position(), 7);
+    EXPECT_EQ(*c.ReadText(3), "789");
+    EXPECT_TRUE(c.AtEnd());
+    EXPECT_FALSE(c.Read(std::span(bytes, 1)));
+    c.Seek(2, 0);
+    c.Seek(3, 1);
+    EXPECT_EQ(c.Position(), 5);
+    EXPECT_EQ(*c.ReadLine(), "56789");
+    c.Seek(-1, 0);
+    EXPECT_FALSE(c.Read(std::span(bytes, 1)));
+    EXPECT_FALSE(c.ReadLine());
+}
+
+TEST_F(DiskChannel, LargeTextReadsBypassTheBufferExactly) {
+    std::string content(200000, '\0');
+    for (std::size_t i = 0; i < content.size(); ++i)
+        content[i] = static_cast<char>('A' + i % 26);
+    FileChannel& c = OpenWith(content);
+    EXPECT_EQ(c.ReadLine()->view(), content.substr(0, 1024));
+    const auto text = c.ReadText(100000);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->view(), content.substr(1024, 100000));
+    EXPECT_EQ(c.Position(), 101024);
+}
+
+TEST_F(DiskChannel, WriteStartsANewFileAndWritesWhereThePositionSaysAppendAtTheEnd) {
+    WriteWholeFile(temp_ / "out.bin", "old content that must go");
+    ASSERT_TRUE(channel_.Open(Path("out.bin"), 0));
+    EXPECT_EQ(channel_.Size(), 0);
+    EXPECT_TRUE(channel_.Write(std::string_view("hello world")));
+    EXPECT_EQ(channel_.Position(), 11);
+    channel_.Seek(-5, -1);
+    EXPECT_TRUE(channel_.Write(std::string_view("WORLD!")));
+    channel_.Seek(0, 0);
+    EXPECT_EQ(*channel_.ReadText(5), "hello"); // a new file is opened for reading too
+    ASSERT_TRUE(channel_.Open(Path("out.bin"), -1));
+    EXPECT_TRUE(channel_.AtEnd());
+    EXPECT_TRUE(channel_.Write(std::string_view("\r\n")));
+    ASSERT_TRUE(channel_.Open(Path("missing-yet.txt"), -1));
+    EXPECT_TRUE(channel_.Write(std::string_view("x")));
+    channel_.Close();
+    EXPECT_EQ(ReadWholeFile(temp_ / "out.bin"), "hello WORLD!\r\n");
+    EXPECT_EQ(ReadWholeFile(temp_ / "missing-yet.txt"), "x");
+}
+
+TEST(MemoryChannel, ReadsAtTheEndOfTheBlockZeroFillAndStop) {
+    std::vector<std::uint8_t> block = {'a', '\r', '\n', 'b', '\n', 'c', '\r'};
+    MemoryFile file(block.data(), block.size());
+    FileChannel c;
+    ASSERT_TRUE(c.Open(file.Name().view(), 1));
+    EXPECT_EQ(c.Size(), 7);
+    for (const char* line : {"a", "b", "c"})
+        EXPECT_EQ(*c.ReadLine(), line);
+    EXPECT_FALSE(c.ReadLine());
+    c.Seek(5, 0);
+    std::uint8_t value[4] = {0xAA, 0xAA, 0xAA, 0xAA};
+    ASSERT_TRUE(c.Read(value));
+    EXPECT_EQ((std::vector<std::uint8_t>(value, value + 4)), (std::vector<std::uint8_t>{'c', '\r', 0, 0}));
+    EXPECT_EQ(c.Position(), 7);
+    EXPECT_TRUE(c.Read(value));
+    EXPECT_EQ(value[0], 0);
+    EXPECT_TRUE(c.AtEnd());
+    c.Seek(3, 0);
+    EXPECT_EQ(*c.ReadText(100), "b\nc\r");
+    EXPECT_EQ(*c.ReadText(3), "");
+    c.Seek(8, 0);
+    EXPECT_FALSE(c.Read(value));
+    c.Seek(-1, 0);
+    EXPECT_FALSE(c.Read(value)); // never before the block either
+    EXPECT_EQ(block, (std::vector<std::uint8_t>{'a', '\r', '\n', 'b', '\n', 'c', '\r'}));
+}
+
+TEST(MemoryChannel, IsNeverWrittenAndNeedsARegisteredBlock) {
+    std::vector<std::uint8_t> block(8);
+    FileChannel c;
+    {
+        const MemoryFile empty(static_cast<const void*>(nullptr), 0);
+        ASSERT_TRUE(c.Open(empty.Name().view(), 1));
+        EXPECT_TRUE(c.AtEnd());
+        EXPECT_FALSE(c.ReadLine());
+        MemoryFile file(block.data(), block.size());
+        EXPECT_FALSE(c.Open(file.Name().view(), 0));
+        EXPECT_FALSE(c.Open(file.Name().view(), -1));
+        ASSERT_TRUE(c.Open(file.Name().view(), 1));
+        EXPECT_FALSE(c.Write(std::string_view("x")));
+        c.Close();
+        EXPECT_FALSE(c.IsOpen());
+    }
+    EXPECT_FALSE(c.Open(MemoryFileName(block).view(), 1));
+}
 
 class Channels : public ::testing::Test {
 protected:

@@ -1,4 +1,6 @@
 #include "input/input_devices.h"
+#include "input/input_script.h"
+#include "input/joysticks.h"
 
 #include <gtest/gtest.h>
 
@@ -155,6 +157,82 @@ TEST(InputRecording, ARecordingReplaysToTheSameFrames) {
     EXPECT_EQ(first[2].dx, 690);
     EXPECT_EQ(first[2].wheel, 1);
     EXPECT_EQ(first[1].w, 1);
+}
+
+TEST(InputScript, ReadsEveryEventKindSortedByFrameKeepingTheOrderWithinAFrame) {
+    const ScriptParseResult r = ParseInputScript(std::string_view("# a session\n"
+                                                                  "10 end\n"
+                                                                  "3 move 100 -20\r\n"
+                                                                  "\n"
+                                                                  "  4 down 1\n"
+                                                                  "5 up 3\n"
+                                                                  "6 wheel -2\n"
+                                                                  "7 keydown 200\n"
+                                                                  "7 keyup 1\n"
+                                                                  "9 shot pictures/end state.png "));
+    ASSERT_EQ(r.Error, "");
+    const std::vector<ScriptEvent> expected = {
+        {3, ScriptAction::Move, 100, -20, {}},
+        {4, ScriptAction::ButtonDown, 1, 0, {}},
+        {5, ScriptAction::ButtonUp, 3, 0, {}},
+        {6, ScriptAction::Wheel, -2, 0, {}},
+        {7, ScriptAction::KeyDown, 200, 0, {}},
+        {7, ScriptAction::KeyUp, 1, 0, {}},
+        {9, ScriptAction::Shot, 0, 0, "pictures/end state.png"},
+        {10, ScriptAction::End, 0, 0, {}},
+    };
+    EXPECT_EQ(r.Events, expected);
+    EXPECT_EQ(FormatScriptEvent(expected[6]), "9 shot pictures/end state.png"); // recordings format the others
+}
+
+TEST(InputScript, RejectsBadLinesWithTheirNumber) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"x move 1 2", "line 1: frame number expected"},
+        {"\n1 jump", "line 2: unknown event \"jump\""},
+        {"1 move 1", "line 1: move needs x and y"},
+        {"1 down 4", "line 1: button 1, 2 or 3 expected"},
+        {"1 keydown 256", "line 1: scan code 0..255 expected"},
+        {"1 keydown -1", "line 1: scan code 0..255 expected"},
+        {"1 shot", "line 1: shot needs a file name"},
+        {"1 end now", "line 1: unexpected text after the event"},
+        {"-1 end", "line 1: frame number expected"},
+        {"99999999999 end", "line 1: frame number expected"},
+        {"1 wheel 1x", "line 1: wheel steps expected"},
+    };
+    for (const auto& [text, error] : cases) {
+        const ScriptParseResult r = ParseInputScript(std::string_view(text));
+        EXPECT_EQ(r.Error, error) << text;
+        EXPECT_TRUE(r.Events.empty()) << text;
+    }
+}
+
+TEST(Joysticks, AxesScaleToPlusMinusOneAndHatsGiveDirections) {
+    EXPECT_DOUBLE_EQ(AxisValue(0), 0.0);
+    EXPECT_DOUBLE_EQ(AxisValue(32767), 1.0);
+    EXPECT_DOUBLE_EQ(AxisValue(-32768), -1.0); // clamped
+    EXPECT_NEAR(AxisValue(16384), 0.5, 1e-4);
+    EXPECT_EQ(HatX(9000), 1);
+    EXPECT_EQ(HatX(27000), -1);
+    EXPECT_EQ(HatX(4500), 0);
+    EXPECT_EQ(HatX(-1), 0);
+    EXPECT_EQ(HatY(0), -1);
+    EXPECT_EQ(HatY(18000), 1);
+    EXPECT_EQ(HatY(-1), 0);
+}
+
+TEST(Joysticks, MissingJoysticksReadAsZero) {
+    CreateTheInput();
+    EXPECT_EQ(JoystickCount(), 0);
+    EXPECT_EQ(JoystickName(0), "");
+    EXPECT_EQ(JoystickName(-1), "");
+    EXPECT_EQ(JoystickX(0), 0.0);
+    EXPECT_EQ(JoystickRz(42), 0.0);
+    EXPECT_EQ(JoystickHatY(3), 0);
+    std::int32_t x = 7, y = 7, b1 = 7, b2 = 7;
+    JoystickState(x, y, b1, b2);
+    EXPECT_EQ(x + y + b1 + b2, 0);
+    JoystickForce(0, 1.0, 1.0, 1.0); // nothing to push: no effect, no fault
+    DestroyTheInput();
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "platform/keyboard.h"
+#include "platform/process.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +25,20 @@ TEST(KeyboardTable, EveryScanCodeMapsBackToItsKey) {
     }
     for (const int code : {156, 157, 181, 184, 199, 200, 201, 203, 205, 207, 208, 209, 210, 211, 219, 220, 221})
         EXPECT_NE(PlatformKeyForScanCode(static_cast<std::uint8_t>(code)), 0) << code;
+}
+
+TEST(Process, RunForOutputGivesWhatAProgramOnThePathWrote) {
+    const std::string printing[] = {"printf", "first\\nsecond"};
+    EXPECT_EQ(RunForOutput(printing), "first\nsecond");
+    const std::string failing[] = {"false"};
+    EXPECT_FALSE(RunForOutput(failing).has_value()); // ended with 1
+    const std::string missing[] = {"no-such-program-here"};
+    EXPECT_FALSE(RunForOutput(missing).has_value());
+    EXPECT_FALSE(RunForOutput({}).has_value());
+    // Programs are found on the path.
+    EXPECT_TRUE(ProgramOnPath("sh"));
+    EXPECT_FALSE(ProgramOnPath("no-such-program-here"));
+    EXPECT_FALSE(ProgramOnPath(""));
 }
 
 } // namespace
