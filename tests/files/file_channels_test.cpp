@@ -242,7 +242,8 @@ TEST_F(Channels, FirstFreeOpenAndClose) {
     WriteWholeFile(temp_ / "a.txt", "A\n");
     WriteWholeFile(temp_ / "b.txt", "B\n");
     EXPECT_EQ(FreeFile(), 0);
-    for (std::int32_t i = 0; i < 8; ++i) ASSERT_EQ(OpenFile(i, Path("a.txt"), 1), 1);
+    for (std::int32_t i = 0; i < 8; ++i)
+        ASSERT_EQ(OpenFile(i, Path("a.txt"), 1), 1);
     EXPECT_EQ(FreeFile(), -1);
     CloseFile(5);
     CloseFile(5);

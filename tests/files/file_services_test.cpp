@@ -119,10 +119,10 @@ TEST(MemoryFileName, HasFixedFieldsWideEnoughForAnyAddressAndIsParsedByThem) {
     EXPECT_EQ(fields->size, 0x10u);
     EXPECT_EQ(fields->address, std::uintptr_t{0x7fffdeadbeef});
     EXPECT_EQ(ParseMemoryFileName("mem://FFFFFFFF.ffffffffffffffff").value().size, 0xffffffffu);
-    for (const char* text : {"mem://", "mem://      10.7fffdeadbeef", "mem://      10x00007fffdeadbeef",
-                             "mem://      1g.00007fffdeadbeef", "mem://        .00007fffdeadbeef",
-                             "mem://      10.00007fffdeadbeef ", "mem://   1 0  .00007fffdeadbeef",
-                             "MEM://      10.00007fffdeadbeef", "mem://      10.                "}) {
+    for (const char* text :
+         {"mem://", "mem://      10.7fffdeadbeef", "mem://      10x00007fffdeadbeef", "mem://      1g.00007fffdeadbeef",
+          "mem://        .00007fffdeadbeef", "mem://      10.00007fffdeadbeef ", "mem://   1 0  .00007fffdeadbeef",
+          "MEM://      10.00007fffdeadbeef", "mem://      10.                "}) {
         EXPECT_FALSE(ParseMemoryFileName(text)) << text;
     }
 }

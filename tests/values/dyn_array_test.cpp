@@ -13,8 +13,7 @@
 namespace vlm {
 namespace {
 
-template <class Array>
-std::vector<typename Array::Element> Contents(const Array& a) {
+template <class Array> std::vector<typename Array::Element> Contents(const Array& a) {
     return {a.data(), a.data() + a.count()};
 }
 
@@ -45,7 +44,8 @@ TEST(DynArray, ShapeAndLayoutFirstIndexFastest) {
 TEST(DynArray, DimensionResetsEverySlot) {
     NumberArray a;
     a.Dimension(100);
-    for (int i = 0; i < 100; ++i) a.At(i) = i + 1;
+    for (int i = 0; i < 100; ++i)
+        a.At(i) = i + 1;
     a.Dimension(10); // a smaller shape in the same buffer
     EXPECT_EQ(Contents(a), std::vector<double>(10, 0.0));
     StringArray s;
@@ -77,7 +77,9 @@ TEST(DynArray, RedimensionKeepsExactlyTheElementsInsideBothShapes) {
             if (!inside(index[d], shape[d])) return false;
         return true;
     };
-    const auto valueAt = [](const Shape& index) { return 1 + index[0] + 10 * index[1] + 100 * index[2] + 1000 * index[3]; };
+    const auto valueAt = [](const Shape& index) {
+        return 1 + index[0] + 10 * index[1] + 100 * index[2] + 1000 * index[3];
+    };
 
     std::mt19937 random(2026);
     std::uniform_int_distribution<std::int32_t> size(-1, 4);
@@ -86,22 +88,19 @@ TEST(DynArray, RedimensionKeepsExactlyTheElementsInsideBothShapes) {
         const Shape to = {size(random), size(random), size(random), size(random)};
         IntegerArray a;
         a.Dimension(from[0], from[1], from[2], from[3]);
-        Shape i{};
-        for (i[3] = 0; i[3] < 4; ++i[3])
-            for (i[2] = 0; i[2] < 4; ++i[2])
-                for (i[1] = 0; i[1] < 4; ++i[1])
-                    for (i[0] = 0; i[0] < 4; ++i[0])
-                        if (insideShape(i, from)) a.At(i[0], i[1], i[2], i[3]) = valueAt(i);
+        // Every index 0..3 in each dimension, the first varying fastest.
+        const auto index = [](int n) { return Shape{n & 3, n >> 2 & 3, n >> 4 & 3, n >> 6 & 3}; };
+        for (int n = 0; n < 256; ++n) {
+            const Shape i = index(n);
+            if (insideShape(i, from)) a.At(i[0], i[1], i[2], i[3]) = valueAt(i);
+        }
         a.Redimension(to[0], to[1], to[2], to[3]);
-        for (i[3] = 0; i[3] < 4; ++i[3])
-            for (i[2] = 0; i[2] < 4; ++i[2])
-                for (i[1] = 0; i[1] < 4; ++i[1])
-                    for (i[0] = 0; i[0] < 4; ++i[0]) {
-                        if (!insideShape(i, to)) continue;
-                        const std::int32_t expected = insideShape(i, from) ? valueAt(i) : 0;
-                        ASSERT_EQ(a.At(i[0], i[1], i[2], i[3]), expected)
-                            << "from " << ::testing::PrintToString(from) << " to " << ::testing::PrintToString(to);
-                    }
+        for (int n = 0; n < 256; ++n) {
+            const Shape i = index(n);
+            if (!insideShape(i, to)) continue;
+            ASSERT_EQ(a.At(i[0], i[1], i[2], i[3]), insideShape(i, from) ? valueAt(i) : 0)
+                << "from " << ::testing::PrintToString(from) << " to " << ::testing::PrintToString(to);
+        }
     }
 }
 

@@ -158,7 +158,8 @@ TEST(Random, SeededDrawsMatchTheReference) {
         IsaacState state;
         IsaacSeed(state, c.seed);
         EXPECT_EQ(state.count, 256u);
-        for (std::uint32_t expected : c.draws) EXPECT_EQ(IsaacDraw(state), expected) << "seed " << c.seed;
+        for (std::uint32_t expected : c.draws)
+            EXPECT_EQ(IsaacDraw(state), expected) << "seed " << c.seed;
     }
 }
 
@@ -176,7 +177,8 @@ TEST(Random, RangeIsInclusiveAndCoveredAndNonPositiveRangesDrawNothing) {
         ASSERT_LE(v, 5);
         ++seen[v];
     }
-    for (int count : seen) EXPECT_GT(count, 50);
+    for (int count : seen)
+        EXPECT_GT(count, 50);
     EXPECT_GE(RandomInt(2147483647), 0); // n + 1 would overflow a signed sum
 }
 
