@@ -20,9 +20,11 @@ using test::ReadWholeFile;
 using test::TempFolder;
 using test::WriteWholeFile;
 
-class DiskChannel : public ::testing::Test {
+// A temporary folder for disk files, and the channel table emptied afterwards.
+class Channels : public ::testing::Test {
 protected:
-    std::string Path(const std::string& name) const { return (temp_ / name).string(); }
+    ~Channels() override { TheFileChannels().CloseAll(); }
+    DynString Path(const std::string& name) const { return DynString((temp_ / name).string()); }
     // Opened by a name with a backslash before the file: either separator works.
     FileChannel& OpenWith(const std::string& content) {
         WriteWholeFile(temp_ / "in.txt", content);
@@ -41,6 +43,7 @@ protected:
     TempFolder temp_;
     FileChannel channel_;
 };
+using DiskChannel = Channels;
 
 TEST_F(DiskChannel, LinesEndAtLineFeedsAndDropOneCarriageReturnAndTheTextEndsAtANul) {
     OpenWith(std::string("one\r\ntwo\n\r\nthree\r\r\nab\0cd\nlast", 29));
@@ -118,7 +121,7 @@ TEST_F(DiskChannel, LargeTextReadsBypassTheBufferExactly) {
 
 TEST_F(DiskChannel, WriteStartsANewFileAndWritesWhereThePositionSaysAppendAtTheEnd) {
     WriteWholeFile(temp_ / "out.bin", "old content that must go");
-    ASSERT_TRUE(channel_.Open(Path("out.bin"), 0));
+    ASSERT_TRUE(channel_.Open(Path("out.bin").view(), 0));
     EXPECT_EQ(channel_.Size(), 0);
     EXPECT_TRUE(channel_.Write(std::string_view("hello world")));
     EXPECT_EQ(channel_.Position(), 11);
@@ -126,10 +129,10 @@ TEST_F(DiskChannel, WriteStartsANewFileAndWritesWhereThePositionSaysAppendAtTheE
     EXPECT_TRUE(channel_.Write(std::string_view("WORLD!")));
     channel_.Seek(0, 0);
     EXPECT_EQ(*channel_.ReadText(5), "hello"); // a new file is opened for reading too
-    ASSERT_TRUE(channel_.Open(Path("out.bin"), -1));
+    ASSERT_TRUE(channel_.Open(Path("out.bin").view(), -1));
     EXPECT_TRUE(channel_.AtEnd());
     EXPECT_TRUE(channel_.Write(std::string_view("\r\n")));
-    ASSERT_TRUE(channel_.Open(Path("missing-yet.txt"), -1));
+    ASSERT_TRUE(channel_.Open(Path("missing-yet.txt").view(), -1));
     EXPECT_TRUE(channel_.Write(std::string_view("x")));
     channel_.Close();
     EXPECT_EQ(ReadWholeFile(temp_ / "out.bin"), "hello WORLD!\r\n");
@@ -166,13 +169,6 @@ TEST(MemoryChannel, ReadsAtTheEndOfTheBlockZeroFillAndStop) {
     EXPECT_TRUE(c.AtEnd());
     EXPECT_FALSE(c.ReadLine());
 }
-
-class Channels : public ::testing::Test {
-protected:
-    ~Channels() override { TheFileChannels().CloseAll(); }
-    DynString Path(const std::string& name) const { return DynString((temp_ / name).string()); }
-    TempFolder temp_;
-};
 
 TEST_F(Channels, TypedWritesAreLittleEndianUnpaddedAndReadBack) {
     ASSERT_EQ(OpenFile(2, Path("values.bin"), 0), 1);

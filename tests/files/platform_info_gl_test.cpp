@@ -12,10 +12,7 @@ DynString Ask(const char* key) {
     return PlatformInfo(text);
 }
 
-class GlFunctionQuery : public test::GlWindow {
-protected:
-    void SetUp() override { OpenWindow(64, 64); }
-};
+using GlFunctionQuery = test::GlDrawing; // a window with its GL context
 
 TEST_F(GlFunctionQuery, AnswersOnlyForFunctionsTheContextOffers) {
     EXPECT_EQ(Ask("GLEXT:glClear"), "1");

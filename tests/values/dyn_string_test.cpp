@@ -85,14 +85,12 @@ TEST(DynString, AppendAndConcatenateTextAndNumbers) {
     EXPECT_EQ("a" + DynString("b"), "ab");
     EXPECT_EQ(1.5f + DynString("x"), "1.5x");
     EXPECT_EQ(0.1 + DynString("x"), "0.1x");
-}
-
-TEST(DynString, AppendOfItsOwnTextSurvivesGrowth) {
-    DynString s("0123456789abcde"); // capacity 16, full
-    s += s.view();
-    EXPECT_EQ(s, "0123456789abcde0123456789abcde");
-    s += s;
-    EXPECT_EQ(s.length(), 60u);
+    // A text appended to itself survives the growth.
+    DynString own("0123456789abcde"); // capacity 16, full
+    own += own.view();
+    EXPECT_EQ(own, "0123456789abcde0123456789abcde");
+    own += own;
+    EXPECT_EQ(own.length(), 60u);
 }
 
 TEST(DynString, AppendGrowsGeometrically) {
