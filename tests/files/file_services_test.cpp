@@ -151,7 +151,6 @@ TEST(MediaNameResolver, FindsDiskFilesAndLiveBlocksOnly) {
     test::WriteWholeFile(temp / "here.txt", "x");
     const std::string disk = (temp / "here.txt").string();
     EXPECT_TRUE(MediaNameResolver(disk).found);
-    EXPECT_EQ(MediaNameResolver(disk).name, DynString(disk));
     EXPECT_FALSE(MediaNameResolver((temp / "missing.txt").string()).found);
     EXPECT_FALSE(MediaNameResolver(temp.path().string()).found); // a folder is not a file
     EXPECT_FALSE(MediaNameResolver("").found);
@@ -163,9 +162,7 @@ TEST(MediaNameResolver, FindsDiskFilesAndLiveBlocksOnly) {
         name = file.Name();
         EXPECT_TRUE(MediaNameResolver(name.view()).found);
     }
-    const ResolvedName gone = MediaNameResolver(name.view());
-    EXPECT_FALSE(gone.found);
-    EXPECT_EQ(gone.name, name);
+    EXPECT_FALSE(MediaNameResolver(name.view()).found);
     EXPECT_TRUE(MediaNameResolver(temp.path().string() + "\\here.txt").found); // either separator
     EXPECT_EQ(PlatformPath("a\\b/c"), "a/b/c");
 }

@@ -172,12 +172,15 @@ void RunInChild(void (*body)(), bool traced) {
     std::_Exit(0);
 }
 
-TEST(DebugOutputDeathTest, ReachesOnlyAnAttachedDebugger) {
+TEST(DebugServicesDeathTest, OutputReachesOnlyAnAttachedDebuggerAndAFailedAssertionEnds) {
     EXPECT_EXIT(RunInChild(Hello, true), ::testing::ExitedWithCode(0), "^TXhello\n$");
     EXPECT_EXIT(RunInChild(Hello, false), ::testing::ExitedWithCode(0), "^$");
     EXPECT_EXIT(RunInChild(CallMissingRoutines, true), ::testing::ExitedWithCode(0),
                 "^TXCALLBYNAME \"Nowhere\" \\*\\*\\* failed \\*\\*\\*\n$");
     EXPECT_EXIT(RunInChild(FailAnAssertion, true), ::testing::ExitedWithCode(0), "^TXAssertion: Value = 0\n$");
+    TempFolder temp; // for the log of the ended child
+    Assertion(1);
+    EXPECT_ENDS_WITH_CODE(Assertion(0), 21);
 }
 
 TEST(CallByName, CallsTheFirstMatchOnly) {
@@ -191,13 +194,13 @@ TEST(CallByName, CallsTheFirstMatchOnly) {
     InstallSubRegistry(nullptr);
 }
 
-TEST(AssertionDeathTest, ZeroEndsTheProgramWithCode21) {
-    TempFolder temp;
-    Assertion(1);
-    EXPECT_ENDS_WITH_CODE(Assertion(0), 21);
-}
-
-TEST(ConsoleDeathTest, ReadsOneLineWithoutItsLineFeed) {
+TEST(ConsoleDeathTest, PrintsTextAsItStandsAndReadsOneLineWithoutItsLineFeed) {
+    testing::internal::CaptureStdout();
+    PrintOut(DynString("100% done\n"));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "100% done\n");
+    testing::internal::CaptureStderr();
+    PrintError(DynString("%s%d"));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "%s%d");
     TempFolder temp;
     std::string longLine(5000, 'q');
     WriteWholeFile(temp / "input.txt", "abc\n" + longLine + "\nlast");
@@ -213,15 +216,6 @@ TEST(ConsoleDeathTest, ReadsOneLineWithoutItsLineFeed) {
             std::_Exit(0);
         },
         ::testing::ExitedWithCode(0), "");
-}
-
-TEST(Console, PrintsTextAsItStands) {
-    testing::internal::CaptureStdout();
-    PrintOut(DynString("100% done\n"));
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "100% done\n");
-    testing::internal::CaptureStderr();
-    PrintError(DynString("%s%d"));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "%s%d");
 }
 
 void LogQuit() { AppendLogLine("quit hook"); }

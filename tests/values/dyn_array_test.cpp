@@ -41,7 +41,7 @@ TEST(DynArray, ShapeAndLayoutFirstIndexFastest) {
     EXPECT_EQ(a.count(), 0);
 }
 
-TEST(DynArray, DimensionResetsEverySlot) {
+TEST(DynArray, DimensionResetsEverySlotAndRedimensionOfAnEmptyArrayJustDimensions) {
     NumberArray a;
     a.Dimension(100);
     for (int i = 0; i < 100; ++i)
@@ -53,16 +53,13 @@ TEST(DynArray, DimensionResetsEverySlot) {
     s.At(1) = "kept?";
     s.Dimension(3);
     EXPECT_EQ(s.At(1), "");
-}
-
-TEST(DynArray, RedimensionOfAnEmptyArrayJustDimensions) {
+    // Redimensioning an empty array just dimensions it.
     NumberArray never;
     never.Redimension(3);
     EXPECT_EQ(Contents(never), std::vector<double>(3, 0.0));
-    NumberArray emptied;
-    emptied.Dimension(0);
-    emptied.Redimension(2, 2);
-    EXPECT_EQ(Contents(emptied), std::vector<double>(4, 0.0));
+    a.Dimension(0);
+    a.Redimension(2, 2);
+    EXPECT_EQ(Contents(a), std::vector<double>(4, 0.0));
 }
 
 // Random shapes, sizes -1..4 in every dimension, against the rule itself:

@@ -41,13 +41,6 @@ TEST(NumberText, TenSignificantDigitsWithoutATrailingPoint) {
     EXPECT_EQ(NumberTextLength(0.25), 4);
 }
 
-TEST(NumberText, TextToNumbersUsesLeadingPart) {
-    EXPECT_DOUBLE_EQ(TextToNumber(DynString("  3.5xyz")), 3.5);
-    EXPECT_DOUBLE_EQ(TextToNumber(DynString("abc")), 0.0);
-    EXPECT_EQ(TextToInteger(DynString("-12.9")), -12);
-    EXPECT_EQ(TextToInteger(DynString("")), 0);
-}
-
 TEST(NumberText, FormattedNumbers) {
     EXPECT_EQ(FormatNumber(6, 2, 3.14159), "  3.14");
     EXPECT_EQ(FormatNumber(6.9, 2.9, 3.14159), "  3.14"); // sizes are truncated
@@ -62,7 +55,11 @@ TEST(NumberText, FormattedNumbers) {
     EXPECT_EQ(FormatNumber(std::nan(""), -5, 1.5), "2");
 }
 
-TEST(NumberText, CharacterCodesAndCaseInsensitiveCompare) {
+TEST(NumberText, TextToNumbersCharacterCodesAndCaseInsensitiveCompare) {
+    EXPECT_DOUBLE_EQ(TextToNumber(DynString("  3.5xyz")), 3.5); // the leading part counts
+    EXPECT_DOUBLE_EQ(TextToNumber(DynString("abc")), 0.0);
+    EXPECT_EQ(TextToInteger(DynString("-12.9")), -12);
+    EXPECT_EQ(TextToInteger(DynString("")), 0);
     EXPECT_EQ(CharacterCode(DynString()), 0);
     EXPECT_EQ(CharacterCode(DynString("\xE9")), 0xE9);
     EXPECT_EQ(CharacterFromCode(65), "A");
