@@ -177,15 +177,15 @@ TEST_F(Channels, TypedWritesAreLittleEndianUnpaddedAndReadBack) {
     WriteInt8(2, 0x1FF);
     WriteDouble(2, -1.0 / 3.0);
     WriteSingle(2, -2.5);
-    WriteText(2, DynString("ab"));
+    WriteText(2, DynString(std::string_view("ab\0cd", 5)));
     WriteLine(2, DynString("1000"));
     WriteLine(2, DynString(""));
     WriteLineNumber(2, 2.5);
     WriteLineInteger(2, -7);
     CloseFile(2);
-    const std::string expected = std::string("\xE8\x03\x00\x00", 4) + "\xFE\xFF" + "\xFF" +
-                                 std::string("\x55\x55\x55\x55\x55\x55\xD5\xBF", 8) +
-                                 std::string("\x00\x00\x20\xC0", 4) + "ab" + "1000\r\n" + "\r\n" + "2.5\r\n" + "-7\r\n";
+    const std::string expected =
+        std::string("\xE8\x03\x00\x00", 4) + "\xFE\xFF" + "\xFF" + std::string("\x55\x55\x55\x55\x55\x55\xD5\xBF", 8) +
+        std::string("\x00\x00\x20\xC0", 4) + std::string("ab\0cd", 5) + "1000\r\n" + "\r\n" + "2.5\r\n" + "-7\r\n";
     EXPECT_EQ(ReadWholeFile(temp_ / "values.bin"), expected);
     // And every typed read gives back what was written.
     ASSERT_EQ(OpenFile(2, Path("values.bin"), 1), 1);
@@ -194,7 +194,10 @@ TEST_F(Channels, TypedWritesAreLittleEndianUnpaddedAndReadBack) {
     EXPECT_EQ(ReadUInt8(2), 255);
     EXPECT_EQ(ReadDouble(2), -1.0 / 3.0);
     EXPECT_EQ(ReadSingle(2), -2.5);
-    EXPECT_EQ(ReadText(2, 2), "ab");
+    EXPECT_EQ(ReadText(2, 0), ""); // reads nothing
+    EXPECT_EQ(ReadText(2, -5), "");
+    EXPECT_EQ(ReadText(2, 5).view(), "ab"); // all five bytes, the text ending at the NUL
+    EXPECT_EQ(FilePosition(2), 24);
     EXPECT_EQ(ReadLine(2), "1000");
     EXPECT_EQ(ReadLine(2), "");
     EXPECT_EQ(ReadLineNumber(2), 2.5);
@@ -206,17 +209,6 @@ TEST_F(Channels, TypedWritesAreLittleEndianUnpaddedAndReadBack) {
     EXPECT_EQ(ReadUInt16(2), 65535);
     SeekFile(2, 4, 0);
     EXPECT_EQ(static_cast<std::uint32_t>(ReadUInt32(2)), 0x55FFFFFEu);
-}
-
-TEST_F(Channels, FixedLengthTextEndsAtNulAndZeroReadsNothing) {
-    WriteWholeFile(temp_ / "t.bin", std::string("ab\0cdXY", 7));
-    ASSERT_EQ(OpenFile(1, Path("t.bin"), 1), 1);
-    EXPECT_EQ(ReadText(1, 0), "");
-    EXPECT_EQ(ReadText(1, -5), "");
-    EXPECT_EQ(FilePosition(1), 0);
-    EXPECT_EQ(ReadText(1, 5), "ab");
-    EXPECT_EQ(FilePosition(1), 5);
-    EXPECT_EQ(ReadText(1, 2), "XY");
 }
 
 TEST_F(Channels, FirstFreeOpenAndClose) {

@@ -1,15 +1,22 @@
 #include "files/file_services.h"
-#include "files/memory_files.h"
 
 #include <gtest/gtest.h>
 
 #include <cinttypes>
+#include <csignal>
 #include <cstdio>
+#include <filesystem>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 #include "files/error_state.h"
+#include "files/file_channels.h"
+#include "files/line_slots.h"
 #include "files/media_name_resolver.h"
+#include "files/memory_files.h"
+#include "files/settings_table.h"
 #include "support/temp_folder.h"
 
 namespace vlm {
@@ -165,6 +172,188 @@ TEST(MediaNameResolver, FindsDiskFilesAndLiveBlocksOnly) {
     EXPECT_FALSE(MediaNameResolver(name.view()).found);
     EXPECT_TRUE(MediaNameResolver(temp.path().string() + "\\here.txt").found); // either separator
     EXPECT_EQ(PlatformPath("a\\b/c"), "a/b/c");
+}
+
+// ---- What the file layer does so that nothing is lost or hangs: stores
+// replaced only once the new content is written, files kept read-only,
+// pipes never waited on, channels let go of memory that goes away.
+
+// Files may not grow beyond `bytes` in this process: writes past it fail as on a full disk.
+void LimitFileSize(rlim_t bytes) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{bytes, bytes};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+TEST(FileSafetyDeathTest, WritesThatFailKeepTheOldFile) {
+    TempFolder temp;
+    test::WorkingFolder here(temp.path());
+    const std::string old(1500, 'x');
+    WriteWholeFile(temp / "slots.txt", old + "\r\n");
+    WriteWholeFile(temp / "setup.ini", "[video]\r\nwidth=640\r\n");
+    WriteWholeFile(temp / "big.bin", std::string(5000, 'b'));
+    WriteWholeFile(temp / "copy.bin", "old");
+    EXPECT_EXIT(
+        {
+            LimitFileSize(100);
+            LineSlotStore slots;
+            slots.Write("slots.txt", 1, "more");
+            SetErrorCode(kErrorSuccess);
+            slots.WriteBack();
+            const bool slotsKept =
+                TheErrorState().LastErrorCode == kErrorNoSuchFile && ReadWholeFile("slots.txt") == old + "\r\n";
+            SettingsTable settings;
+            settings.MakeCurrent("setup.ini");
+            settings.Set("video", "title", std::string(200, 't'));
+            SetErrorCode(kErrorSuccess);
+            settings.WriteBack();
+            const bool settingsKept = TheErrorState().LastErrorCode == kErrorNoSuchFile &&
+                                      ReadWholeFile("setup.ini") == "[video]\r\nwidth=640\r\n";
+            const bool copyFailed = CopyFile(DynString("big.bin"), DynString("copy.bin")) == 0;
+            const bool noLeftovers = std::distance(std::filesystem::directory_iterator("."), {}) == 4;
+            std::_Exit(
+                slotsKept && settingsKept && copyFailed && ReadWholeFile("copy.bin") == "old" && noLeftovers ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST(FileSafety, WritesFollowLinksAndLeaveDevicesAndPipesAlone) {
+    TempFolder temp;
+    WriteWholeFile(temp / "target.txt", "old");
+    std::filesystem::create_symlink(temp / "target.txt", temp / "link.txt");
+    const std::string bytes = "new";
+    const std::span<const std::uint8_t> content(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    ASSERT_TRUE(ReplaceFile((temp / "link.txt").string(), content));
+    EXPECT_EQ(ReadWholeFile(temp / "target.txt"), "new");
+    ASSERT_EQ(OpenFile(0, DynString((temp / "link.txt").string()), 0), 1);
+    WriteLine(0, DynString("newer"));
+    CloseFile(0);
+    EXPECT_EQ(ReadWholeFile(temp / "target.txt"), "newer\r\n");
+    EXPECT_TRUE(std::filesystem::is_symlink(temp / "link.txt"));
+    // Never a device or a folder in place of a file.
+    EXPECT_FALSE(ReplaceFile("/dev/null", content));
+    EXPECT_FALSE(ReplaceFile(temp.path().string(), content));
+    EXPECT_EQ(OpenFile(0, DynString("/dev/full"), 0), 0);
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
+    // A pipe is no file, and nothing waits on it.
+    const DynString pipe((temp / "pipe").string());
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(FileExists(pipe), 0);
+    EXPECT_EQ(OpenFile(0, pipe, 1), 0);
+    EXPECT_EQ(OpenFile(0, pipe, -1), 0); // appending refuses them as writing does
+    EXPECT_FALSE(vlm::ReadWholeFile(pipe.view()).has_value());
+}
+
+TEST(FileSafetyDeathTest, ReadOnlyFilesAreNeitherReplacedNorWritten) {
+    TempFolder temp;
+    const auto path = temp / "slots.txt";
+    WriteWholeFile(path, "precious\r\n");
+    ::chmod(path.c_str(), 0444);
+    ::chmod(temp.path().c_str(), 0777);
+    EXPECT_EXIT(
+        {
+            // As root every file is writable; the check needs an ordinary user.
+            if (::getuid() == 0 && ::setuid(65534) != 0) std::_Exit(2);
+            LineSlotStore slots;
+            slots.Write(path.string(), 0, "changed");
+            SetErrorCode(kErrorSuccess);
+            slots.WriteBack();
+            const bool storeRefused = TheErrorState().LastErrorCode == kErrorNoSuchFile;
+            const bool openRefused = OpenFile(0, DynString(path.string()), 0) == 0;
+            std::_Exit(storeRefused && openRefused && ReadWholeFile(path) == "precious\r\n" ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST(FileSafety, ASlotIsOneLineOfTheStoreAndKeepsItsPermissions) {
+    TempFolder temp;
+    const std::string path = (temp / "slots.txt").string();
+    WriteWholeFile(path, "a\r\n");
+    const auto perms =
+        std::filesystem::perms::owner_read | std::filesystem::perms::owner_write | std::filesystem::perms::group_read;
+    std::filesystem::permissions(path, perms);
+    LineSlotStore slots;
+    slots.Write(path, 0, std::string(1500, 'a'));
+    slots.Write(path, 1, "one\r\ntwo");
+    slots.Write(path, 2, "third");
+    slots.WriteBack();
+    EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all, perms);
+    LineSlotStore again;
+    EXPECT_EQ(again.Read(path, 0).view(), std::string(1022, 'a'));
+    EXPECT_EQ(again.Read(path, 1), "one  two");
+    EXPECT_EQ(again.Read(path, 2), "third");
+}
+
+TEST(FileSafety, SettingsThatTheFileCannotHoldAreRefused) {
+    TempFolder temp;
+    const std::string path = (temp / "setup.ini").string();
+    SettingsTable table;
+    table.MakeCurrent(path);
+    using Row = std::tuple<std::string, std::string, std::string>;
+    for (const auto& [section, key, value] :
+         {Row{"Video Mode", "width", "640"}, Row{"video", "a=b", "1"}, Row{"video", "", "1"}, Row{"video", "[key", "1"},
+          Row{"video", ";key", "1"}, Row{"video]", "key", "1"}, Row{"video", "title", ""},
+          Row{"video", "title", "  padded"}, Row{"video", "title", "x\r\n[evil]\r\nk=v"},
+          Row{"s", "k", std::string(1500, 'v')}, Row{std::string(1030, 's'), "k", "v"}})
+        EXPECT_FALSE(table.Set(section, key, value)) << section.size() << " " << key << " " << value.size();
+    EXPECT_TRUE(table.Set("video", "title", "Splosh = fun; [really]"));
+    EXPECT_TRUE(table.Set("", "top", "\xE9t\xE9"));
+    EXPECT_TRUE(table.Set("s", "k", std::string(1020, 'v'))); // "k=" and the value fill one line
+    table.WriteBack();
+
+    SettingsTable reread;
+    reread.MakeCurrent(path);
+    EXPECT_EQ(reread.Lookup("video", "title", "?"), "Splosh = fun; [really]");
+    EXPECT_EQ(reread.Lookup("", "top", "?"), "\xE9t\xE9");
+    EXPECT_EQ(reread.Lookup("s", "k", "?"), std::string(1020, 'v'));
+    EXPECT_EQ(reread.Sections().size(), 3u);
+}
+
+TEST(FileSafety, ChannelsCloseWithTheRegistrationTheyWereOpenedOn) {
+    std::uint8_t block[32] = {7, 8};
+    {
+        const MemoryFile whole(block, sizeof block);
+        MemoryFile again(block, sizeof block);
+        ASSERT_EQ(OpenFile(0, whole.Name(), 1), 1);
+        ASSERT_EQ(OpenFile(1, whole.Name(), 1), 1);
+        { const MemoryFile head(block, 4); }
+        { const MemoryFile moved(std::move(again)); }
+        // Still registered once: the channels read on (a closed one ends the program).
+        EXPECT_EQ(ReadInt8(0), 7);
+    }
+    EXPECT_FALSE(TheFileChannels().Find(0)->IsOpen());
+    EXPECT_FALSE(TheFileChannels().Find(1)->IsOpen());
+}
+
+TEST(FileSafety, CopyingAFileOntoItselfLeavesItAlone) {
+    TempFolder temp;
+    test::WorkingFolder here(temp.path());
+    WriteWholeFile(temp / "a.txt", "content");
+    std::filesystem::create_hard_link(temp / "a.txt", temp / "b.txt");
+    for (const char* destination : {"a.txt", "./a.txt", "b.txt"})
+        EXPECT_EQ(CopyFile(DynString("a.txt"), DynString(destination)), 1) << destination;
+    EXPECT_EQ(ReadWholeFile(temp / "a.txt"), "content");
+    EXPECT_EQ(std::filesystem::hard_link_count(temp / "a.txt"), 2u); // not replaced by a copy either
+}
+
+TEST(FileSafety, NamesHoldingANulAreNoFile) {
+    TempFolder temp;
+    test::WorkingFolder here(temp.path());
+    WriteWholeFile(temp / "small.txt", "abc\r\n");
+    const auto nul = [](std::string_view name) { return DynString(std::string(name) + std::string("\0/../x", 6)); };
+    const DynString small = nul("small.txt");
+    for (const std::int32_t answer :
+         {FileExists(small), FileSize(small), IsDirectory(nul(".")), MakeDirectory(nul("new")), DeleteFile(small),
+          OpenFile(0, small, 1), OpenFile(0, small, 0), OpenFile(0, small, -1), CopyFile(small, DynString("copy")),
+          CopyFile(DynString("./small.txt"), small)})
+        EXPECT_EQ(answer, 0);
+    LineSlotStore slots;
+    EXPECT_EQ(slots.Read(small.view(), 0), "NO_FILE");
+    slots.Write(small.view(), 0, "changed");
+    slots.WriteBack();
+    EXPECT_EQ(ReadWholeFile(temp / "small.txt"), "abc\r\n");
+    EXPECT_FALSE(std::filesystem::exists("copy") || std::filesystem::exists("new"));
 }
 
 } // namespace
