@@ -1,3 +1,4 @@
+#include "files/file_channel.h"
 #include "files/file_channels.h"
 
 #include <gtest/gtest.h>
@@ -5,6 +6,7 @@
 #include <csignal>
 #include <string>
 #include <sys/resource.h>
+#include <vector>
 
 #include "files/error_state.h"
 #include "files/memory_files.h"
@@ -18,12 +20,155 @@ using test::ReadWholeFile;
 using test::TempFolder;
 using test::WriteWholeFile;
 
+// A temporary folder for disk files, and the channel table emptied afterwards.
 class Channels : public ::testing::Test {
 protected:
     ~Channels() override { TheFileChannels().CloseAll(); }
     DynString Path(const std::string& name) const { return DynString((temp_ / name).string()); }
+    // Opened by a name with a backslash before the file: either separator works.
+    FileChannel& OpenWith(const std::string& content) {
+        WriteWholeFile(temp_ / "in.txt", content);
+        EXPECT_TRUE(channel_.Open(temp_.path().string() + "\\in.txt", 1));
+        return channel_;
+    }
+    void ExpectLines(const std::vector<std::string>& lines) {
+        for (const std::string& line : lines) {
+            const auto got = channel_.ReadLine();
+            ASSERT_TRUE(got) << line;
+            EXPECT_EQ(got->view(), line);
+        }
+        EXPECT_TRUE(channel_.AtEnd());
+        EXPECT_FALSE(channel_.ReadLine());
+    }
     TempFolder temp_;
+    FileChannel channel_;
 };
+using DiskChannel = Channels;
+
+TEST_F(DiskChannel, LinesEndAtLineFeedsAndDropOneCarriageReturnAndTheTextEndsAtANul) {
+    OpenWith(std::string("one\r\ntwo\n\r\nthree\r\r\nab\0cd\nlast", 29));
+    ExpectLines({"one", "two", "", "three\r", "ab", "last"});
+}
+
+TEST_F(DiskChannel, TypedReadAfterALineStartsJustAfterTheLineFeed) {
+    FileChannel& c = OpenWith(std::string("name\r\n\xE8\x03\x00\x00rest", 14));
+    EXPECT_EQ(*c.ReadLine(), "name");
+    EXPECT_EQ(c.Position(), 6);
+    std::uint8_t value[4];
+    ASSERT_TRUE(c.Read(value));
+    EXPECT_EQ(value[0], 0xE8);
+    EXPECT_EQ(value[1], 0x03);
+    EXPECT_EQ(*c.ReadLine(), "rest");
+}
+
+TEST_F(DiskChannel, LinesAcrossBlockEdgesAndTheLengthLimit) {
+    // Lines of every length around 64-byte edges up to the longest that fits
+    // with its "\r\n", then a line past 1024 bytes.
+    std::string content;
+    std::vector<std::string> expected;
+    for (int n : {0, 1, 62, 63, 64, 65, 127, 128, 129, 1021, 1022}) {
+        expected.push_back(std::string(static_cast<std::size_t>(n), static_cast<char>('a' + n % 26)));
+        content += expected.back() + "\r\n";
+    }
+    // The long line arrives in pieces of 1024, 1024 and 452 bytes. A piece
+    // the limit ends keeps its carriage return, and the line feed after it
+    // is an empty line of its own.
+    content += std::string(2500, 'x') + "\n" + std::string(1023, 'y') + "\r\n";
+    expected.insert(expected.end(), {std::string(1024, 'x'), std::string(1024, 'x'), std::string(452, 'x'),
+                                     std::string(1023, 'y') + "\r", ""});
+    OpenWith(content);
+    ExpectLines(expected);
+}
+
+TEST_F(DiskChannel, LastLineWithoutLineFeedOfAnyLengthIsReturned) {
+    for (std::size_t n : {1u, 63u, 64u, 128u, 1024u}) {
+        SCOPED_TRACE(n);
+        OpenWith("first\n" + std::string(n, 'z'));
+        ExpectLines({"first", std::string(n, 'z')});
+    }
+}
+
+TEST_F(DiskChannel, ReadsAndSeeksAtTheLogicalPosition) {
+    FileChannel& c = OpenWith("0123456789");
+    std::uint8_t bytes[11];
+    EXPECT_FALSE(c.Read(bytes)); // a disk read delivers every byte or fails
+    EXPECT_FALSE(c.ReadText(11));
+    c.Seek(-3, -1);
+    EXPECT_EQ(c.Position(), 7);
+    EXPECT_EQ(*c.ReadText(3), "789");
+    EXPECT_TRUE(c.AtEnd());
+    EXPECT_FALSE(c.Read(std::span(bytes, 1)));
+    c.Seek(2, 0);
+    c.Seek(3, 1);
+    EXPECT_EQ(c.Position(), 5);
+    EXPECT_EQ(*c.ReadLine(), "56789");
+    c.Seek(-1, 0);
+    EXPECT_FALSE(c.Read(std::span(bytes, 1)));
+    EXPECT_FALSE(c.ReadLine());
+}
+
+TEST_F(DiskChannel, LargeTextReadsBypassTheBufferExactly) {
+    std::string content(200000, '\0');
+    for (std::size_t i = 0; i < content.size(); ++i)
+        content[i] = static_cast<char>('A' + i % 26);
+    FileChannel& c = OpenWith(content);
+    EXPECT_EQ(c.ReadLine()->view(), content.substr(0, 1024));
+    const auto text = c.ReadText(100000);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->view(), content.substr(1024, 100000));
+    EXPECT_EQ(c.Position(), 101024);
+}
+
+TEST_F(DiskChannel, WriteStartsANewFileAndWritesWhereThePositionSaysAppendAtTheEnd) {
+    WriteWholeFile(temp_ / "out.bin", "old content that must go");
+    ASSERT_TRUE(channel_.Open(Path("out.bin").view(), 0));
+    EXPECT_EQ(channel_.Size(), 0);
+    EXPECT_TRUE(channel_.Write(std::string_view("hello world")));
+    EXPECT_EQ(channel_.Position(), 11);
+    channel_.Seek(-5, -1);
+    EXPECT_TRUE(channel_.Write(std::string_view("WORLD!")));
+    channel_.Seek(0, 0);
+    EXPECT_EQ(*channel_.ReadText(5), "hello"); // a new file is opened for reading too
+    ASSERT_TRUE(channel_.Open(Path("out.bin").view(), -1));
+    EXPECT_TRUE(channel_.AtEnd());
+    EXPECT_TRUE(channel_.Write(std::string_view("\r\n")));
+    ASSERT_TRUE(channel_.Open(Path("missing-yet.txt").view(), -1));
+    EXPECT_TRUE(channel_.Write(std::string_view("x")));
+    channel_.Close();
+    EXPECT_EQ(ReadWholeFile(temp_ / "out.bin"), "hello WORLD!\r\n");
+    EXPECT_EQ(ReadWholeFile(temp_ / "missing-yet.txt"), "x");
+}
+
+TEST(MemoryChannel, ReadsAtTheEndOfTheBlockZeroFillAndStop) {
+    std::vector<std::uint8_t> block = {'a', '\r', '\n', 'b', '\n', 'c', '\r'};
+    MemoryFile file(block.data(), block.size());
+    FileChannel c;
+    ASSERT_TRUE(c.Open(file.Name().view(), 1));
+    EXPECT_EQ(c.Size(), 7);
+    for (const char* line : {"a", "b", "c"})
+        EXPECT_EQ(*c.ReadLine(), line);
+    EXPECT_FALSE(c.ReadLine());
+    c.Seek(5, 0);
+    std::uint8_t value[4] = {0xAA, 0xAA, 0xAA, 0xAA};
+    ASSERT_TRUE(c.Read(value));
+    EXPECT_EQ((std::vector<std::uint8_t>(value, value + 4)), (std::vector<std::uint8_t>{'c', '\r', 0, 0}));
+    EXPECT_EQ(c.Position(), 7);
+    EXPECT_TRUE(c.Read(value));
+    EXPECT_EQ(value[0], 0);
+    EXPECT_TRUE(c.AtEnd());
+    c.Seek(3, 0);
+    EXPECT_EQ(*c.ReadText(100), "b\nc\r");
+    EXPECT_EQ(*c.ReadText(3), "");
+    c.Seek(8, 0);
+    EXPECT_FALSE(c.Read(value));
+    c.Seek(-1, 0);
+    EXPECT_FALSE(c.Read(value)); // never before the block either
+    EXPECT_EQ(block, (std::vector<std::uint8_t>{'a', '\r', '\n', 'b', '\n', 'c', '\r'}));
+    const MemoryFile empty(static_cast<const void*>(nullptr), 0);
+    ASSERT_TRUE(c.Open(empty.Name().view(), 1));
+    EXPECT_TRUE(c.AtEnd());
+    EXPECT_FALSE(c.ReadLine());
+}
 
 TEST_F(Channels, TypedWritesAreLittleEndianUnpaddedAndReadBack) {
     ASSERT_EQ(OpenFile(2, Path("values.bin"), 0), 1);
@@ -32,15 +177,15 @@ TEST_F(Channels, TypedWritesAreLittleEndianUnpaddedAndReadBack) {
     WriteInt8(2, 0x1FF);
     WriteDouble(2, -1.0 / 3.0);
     WriteSingle(2, -2.5);
-    WriteText(2, DynString("ab"));
+    WriteText(2, DynString(std::string_view("ab\0cd", 5)));
     WriteLine(2, DynString("1000"));
     WriteLine(2, DynString(""));
     WriteLineNumber(2, 2.5);
     WriteLineInteger(2, -7);
     CloseFile(2);
-    const std::string expected = std::string("\xE8\x03\x00\x00", 4) + "\xFE\xFF" + "\xFF" +
-                                 std::string("\x55\x55\x55\x55\x55\x55\xD5\xBF", 8) +
-                                 std::string("\x00\x00\x20\xC0", 4) + "ab" + "1000\r\n" + "\r\n" + "2.5\r\n" + "-7\r\n";
+    const std::string expected =
+        std::string("\xE8\x03\x00\x00", 4) + "\xFE\xFF" + "\xFF" + std::string("\x55\x55\x55\x55\x55\x55\xD5\xBF", 8) +
+        std::string("\x00\x00\x20\xC0", 4) + std::string("ab\0cd", 5) + "1000\r\n" + "\r\n" + "2.5\r\n" + "-7\r\n";
     EXPECT_EQ(ReadWholeFile(temp_ / "values.bin"), expected);
     // And every typed read gives back what was written.
     ASSERT_EQ(OpenFile(2, Path("values.bin"), 1), 1);
@@ -49,73 +194,41 @@ TEST_F(Channels, TypedWritesAreLittleEndianUnpaddedAndReadBack) {
     EXPECT_EQ(ReadUInt8(2), 255);
     EXPECT_EQ(ReadDouble(2), -1.0 / 3.0);
     EXPECT_EQ(ReadSingle(2), -2.5);
-    EXPECT_EQ(ReadText(2, 2), "ab");
+    EXPECT_EQ(ReadText(2, 0), ""); // reads nothing
+    EXPECT_EQ(ReadText(2, -5), "");
+    EXPECT_EQ(ReadText(2, 5).view(), "ab"); // all five bytes, the text ending at the NUL
+    EXPECT_EQ(FilePosition(2), 24);
     EXPECT_EQ(ReadLine(2), "1000");
     EXPECT_EQ(ReadLine(2), "");
     EXPECT_EQ(ReadLineNumber(2), 2.5);
     EXPECT_EQ(ReadLineInteger(2), -7);
     EXPECT_EQ(EndOfFile(2), 1);
+    // The same bytes read signed and unsigned: FE FF FF 55.
+    SeekFile(2, 4, 0);
+    EXPECT_EQ(ReadInt8(2), -2);
+    EXPECT_EQ(ReadUInt16(2), 65535);
+    SeekFile(2, 4, 0);
+    EXPECT_EQ(static_cast<std::uint32_t>(ReadUInt32(2)), 0x55FFFFFEu);
 }
 
-TEST_F(Channels, SignedAndUnsignedReadsOfTheSameBytes) {
-    WriteWholeFile(temp_ / "fe.bin", "\xFE\xFF\xFE\xFF");
-    ASSERT_EQ(OpenFile(1, Path("fe.bin"), 1), 1);
-    EXPECT_EQ(ReadInt8(1), -2);
-    EXPECT_EQ(ReadUInt8(1), 255);
-    SeekFile(1, 0, 0);
-    EXPECT_EQ(ReadInt16(1), -2);
-    EXPECT_EQ(ReadUInt16(1), 65534);
-    SeekFile(1, 0, 0);
-    EXPECT_EQ(ReadInt32(1), static_cast<std::int32_t>(0xFFFEFFFE));
-    SeekFile(1, 0, 0);
-    EXPECT_EQ(static_cast<std::uint32_t>(ReadUInt32(1)), 0xFFFEFFFEu);
-}
-
-TEST_F(Channels, FixedLengthTextEndsAtNulAndZeroReadsNothing) {
-    WriteWholeFile(temp_ / "t.bin", std::string("ab\0cdXY", 7));
-    ASSERT_EQ(OpenFile(1, Path("t.bin"), 1), 1);
-    EXPECT_EQ(ReadText(1, 0), "");
-    EXPECT_EQ(ReadText(1, -5), "");
-    EXPECT_EQ(FilePosition(1), 0);
-    EXPECT_EQ(ReadText(1, 5), "ab");
-    EXPECT_EQ(FilePosition(1), 5);
-    EXPECT_EQ(ReadText(1, 2), "XY");
-}
-
-TEST_F(Channels, FirstFreeAndClose) {
-    WriteWholeFile(temp_ / "f.txt", "x");
+TEST_F(Channels, FirstFreeOpenAndClose) {
+    WriteWholeFile(temp_ / "a.txt", "A\n");
+    WriteWholeFile(temp_ / "b.txt", "B\n");
     EXPECT_EQ(FreeFile(), 0);
-    for (std::int32_t i = 0; i < 8; ++i) ASSERT_EQ(OpenFile(i, Path("f.txt"), 1), 1);
+    for (std::int32_t i = 0; i < 8; ++i)
+        ASSERT_EQ(OpenFile(i, Path("a.txt"), 1), 1);
     EXPECT_EQ(FreeFile(), -1);
     CloseFile(5);
     CloseFile(5);
     EXPECT_EQ(FreeFile(), 5);
-}
-
-TEST_F(Channels, AFailedOpenOnlyRecordsTheCode) {
-    EXPECT_EQ(OpenFile(3, Path("missing.txt"), 1), 0);
-    EXPECT_EQ(ErrorText(), "0003 no such file");
-    WriteWholeFile(temp_ / "f.txt", "x");
-    EXPECT_EQ(OpenFile(3, Path("f.txt"), 1), 1);
-    EXPECT_EQ(TheErrorState().LastErrorCode, 0);
-}
-
-TEST_F(Channels, OpeningAChannelClosesWhatItHeld) {
-    WriteWholeFile(temp_ / "a.txt", "A\n");
-    WriteWholeFile(temp_ / "b.txt", "B\n");
-    ASSERT_EQ(OpenFile(4, Path("a.txt"), 1), 1);
+    // Opening a channel closes what it held; a failed open only records the code.
     ASSERT_EQ(OpenFile(4, Path("b.txt"), 1), 1);
     EXPECT_EQ(ReadLine(4), "B");
     EXPECT_EQ(OpenFile(4, Path("gone.txt"), 1), 0);
-    EXPECT_EQ(FreeFile(), 0);
-}
-
-TEST_F(Channels, WriteAndAppendChannelsReportEndOfFile) {
-    ASSERT_EQ(OpenFile(0, Path("w.txt"), 0), 1);
-    EXPECT_EQ(EndOfFile(0), 1);
-    WriteWholeFile(temp_ / "a.txt", "abc");
-    ASSERT_EQ(OpenFile(1, Path("a.txt"), -1), 1);
-    EXPECT_EQ(EndOfFile(1), 1);
+    EXPECT_EQ(ErrorText(), "0003 no such file");
+    EXPECT_EQ(FreeFile(), 4);
+    EXPECT_EQ(OpenFile(4, Path("b.txt"), 1), 1);
+    EXPECT_EQ(TheErrorState().LastErrorCode, 0);
 }
 
 using ChannelsDeathTest = Channels;

@@ -1,4 +1,6 @@
 #include "input/input_devices.h"
+#include "input/input_script.h"
+#include "input/joysticks.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +21,7 @@ std::vector<ScriptEvent> Script(std::string_view text) {
 }
 
 class ScriptedInputDevices : public ::testing::Test {
-  protected:
+protected:
     void Use(std::string_view script) {
         input_ = &CreateTheInput();
         input_->UseSource(MakeScriptedInput(Script(script)));
@@ -30,15 +32,11 @@ class ScriptedInputDevices : public ::testing::Test {
 
 TEST_F(ScriptedInputDevices, KeysChangeAtTheirFrame) {
     Use("2 keydown 30\n4 keyup 30\n");
-    input_->BeginFrame();
-    EXPECT_EQ(KeyDown(30), 0);
-    input_->BeginFrame();
-    EXPECT_EQ(KeyDown(30), 1);
-    EXPECT_EQ(KeyDown(30 + 256), 1); // only the low 8 bits count
-    input_->BeginFrame();
-    EXPECT_EQ(KeyDown(30), 1);
-    input_->BeginFrame();
-    EXPECT_EQ(KeyDown(30), 0);
+    for (const std::int32_t down : {0, 1, 1, 0}) {
+        input_->BeginFrame();
+        EXPECT_EQ(KeyDown(30), down) << input_->FrameNumber;
+        EXPECT_EQ(KeyDown(30 + 256), down); // only the low 8 bits count
+    }
 }
 
 TEST_F(ScriptedInputDevices, MouseDeltasAreComputedOncePerFrame) {
@@ -67,18 +65,8 @@ TEST_F(ScriptedInputDevices, MouseDeltasAreComputedOncePerFrame) {
     EXPECT_EQ(MouseAxis(3), 0);
 }
 
-TEST_F(ScriptedInputDevices, PositionsFarApartGiveSaturatedDeltas) {
-    Use("1 move -2147483648 0\n2 move 2147483647 0\n3 move 10 0\n");
-    input_->BeginFrame();
-    input_->BeginFrame();
-    EXPECT_EQ(MouseAxis(0), 32767); // a long way to the right, not to the left
-    SetMousePosition(INT32_MIN, 0);
-    input_->BeginFrame();
-    EXPECT_EQ(MouseAxis(0), 32767);
-}
-
-TEST_F(ScriptedInputDevices, SetMousePositionMovesOnlyTheRuntimePointer) {
-    Use("1 move 50 50\n3 move 60 50\n");
+TEST_F(ScriptedInputDevices, SetMousePositionMovesOnlyTheRuntimePointerAndFarMovesSaturate) {
+    Use("1 move 50 50\n3 move 60 50\n5 move -2147483648 0\n6 move 2147483647 0\n7 move 10 0\n");
     input_->BeginFrame();
     SetMousePosition(0, 0);
     input_->BeginFrame();
@@ -86,50 +74,31 @@ TEST_F(ScriptedInputDevices, SetMousePositionMovesOnlyTheRuntimePointer) {
     EXPECT_EQ(input_->MouseX, 0);
     input_->BeginFrame();
     EXPECT_EQ(MouseAxis(0), 60);
+    for (int frame = 4; frame <= 6; ++frame)
+        input_->BeginFrame();
+    EXPECT_EQ(MouseAxis(0), 32767); // a long way to the right, not to the left
+    SetMousePosition(INT32_MIN, 0);
+    input_->BeginFrame();
+    EXPECT_EQ(MouseAxis(0), 32767);
 }
 
 TEST_F(ScriptedInputDevices, ReadKeyCharGivesAHeldKeyOnce) {
     Use("1 keydown 30\n3 keyup 30\n4 keydown 30\n5 keydown 42\n5 keyup 30\n5 keydown 48\n"
-        "6 keydown 28\n7 keyup 28\n7 keyup 48\n7 keyup 42\n7 keydown 2\n7 keydown 14\n");
-    input_->BeginFrame();
-    EXPECT_EQ(ReadKeyChar(), "a");
-    input_->BeginFrame();
-    EXPECT_EQ(ReadKeyChar(), "");
-    input_->BeginFrame(); // released
-    EXPECT_EQ(ReadKeyChar(), "");
-    input_->BeginFrame(); // pressed again
-    EXPECT_EQ(ReadKeyChar(), "a");
-    input_->BeginFrame(); // shift + B
-    EXPECT_EQ(ReadKeyChar(), "B");
-    input_->BeginFrame(); // Return has the lower scan code than B
-    EXPECT_EQ(ReadKeyChar(), "\n");
-    input_->BeginFrame(); // 1 and Backspace: the lower code wins
-    EXPECT_EQ(ReadKeyChar(), "1");
-}
-
-TEST_F(ScriptedInputDevices, CharactersOfSingleKeys) {
-    Use("1 keydown 42\n");
-    EXPECT_EQ(CharForScanCode(14), 8);
-    EXPECT_EQ(CharForScanCode(156), 10);
-    EXPECT_EQ(CharForScanCode(42), 0);
-    EXPECT_EQ(CharForScanCode(1), 0); // Escape is a control character
-    EXPECT_EQ(CharForScanCode(57), ' ');
-    EXPECT_EQ(CharForScanCode(16), 'q');
-    EXPECT_EQ(CharForScanCode(211), 0); // Delete types nothing
-    input_->BeginFrame();
+        "6 keydown 28\n7 keyup 28\n7 keyup 48\n7 keyup 42\n7 keydown 2\n7 keydown 14\n8 keydown 54\n");
+    // Frame by frame: a pressed, held, released, pressed again; shift + B; Return (a lower scan code than B);
+    // 1 and Backspace (the lower code wins).
+    for (const char* typed : {"a", "", "", "a", "B", "\n", "1"}) {
+        input_->BeginFrame();
+        EXPECT_EQ(ReadKeyChar(), typed) << input_->FrameNumber;
+    }
+    // Backspace and both Enters give 8 and 10; shift, Escape (a control character), Delete and F1 type nothing.
+    using Typed = std::pair<std::int32_t, std::int32_t>;
+    for (const auto& [code, typed] :
+         {Typed{14, 8}, Typed{28, 10}, Typed{156, 10}, Typed{42, 0}, Typed{1, 0}, Typed{211, 0}, Typed{59, 0},
+          Typed{57, ' '}, Typed{16, 'q'}, Typed{44, 'z'}, Typed{11, '0'}, Typed{53, '/'}})
+        EXPECT_EQ(CharForScanCode(code), typed) << code;
+    input_->BeginFrame(); // right shift
     EXPECT_EQ(CharForScanCode(2), '!');
-}
-
-TEST_F(ScriptedInputDevices, ScriptActionsArriveAtTheirFrame) {
-    Use("2 shot a.png\n2 shot b.bmp\n3 end\n");
-    input_->BeginFrame();
-    EXPECT_TRUE(input_->Source().TakeFrameActions().Shots.empty());
-    input_->BeginFrame();
-    const FrameActions second = input_->Source().TakeFrameActions();
-    EXPECT_EQ(second.Shots, (std::vector<std::string>{"a.png", "b.bmp"}));
-    EXPECT_FALSE(second.End);
-    input_->BeginFrame();
-    EXPECT_TRUE(input_->Source().TakeFrameActions().End);
 }
 
 TEST_F(ScriptedInputDevices, WaitingMovesTheScriptOn) {
@@ -148,8 +117,7 @@ TEST_F(ScriptedInputDevices, WaitingMovesTheScriptOn) {
 TEST(InputRecording, ARecordingReplaysToTheSameFrames) {
     test::TempFolder temp;
     const std::string path = (temp / "session.txt").string();
-    const char* session =
-        "1 move 10 10\n2 down 1\n2 keydown 17\n3 move 700 -5\n3 wheel 1\n5 up 1\n6 keyup 17\n";
+    const char* session = "1 move 10 10\n2 down 1\n2 keydown 17\n3 move 700 -5\n3 wheel 1\n5 up 1\n6 keyup 17\n";
 
     // What a program sees, frame by frame, of a session.
     struct Seen {
@@ -185,6 +153,82 @@ TEST(InputRecording, ARecordingReplaysToTheSameFrames) {
     EXPECT_EQ(first[2].dx, 690);
     EXPECT_EQ(first[2].wheel, 1);
     EXPECT_EQ(first[1].w, 1);
+}
+
+TEST(InputScript, ReadsEveryEventKindSortedByFrameKeepingTheOrderWithinAFrame) {
+    const ScriptParseResult r = ParseInputScript(std::string_view("# a session\n"
+                                                                  "10 end\n"
+                                                                  "3 move 100 -20\r\n"
+                                                                  "\n"
+                                                                  "  4 down 1\n"
+                                                                  "5 up 3\n"
+                                                                  "6 wheel -2\n"
+                                                                  "7 keydown 200\n"
+                                                                  "7 keyup 1\n"
+                                                                  "9 shot pictures/end state.png "));
+    ASSERT_EQ(r.Error, "");
+    const std::vector<ScriptEvent> expected = {
+        {3, ScriptAction::Move, 100, -20, {}},
+        {4, ScriptAction::ButtonDown, 1, 0, {}},
+        {5, ScriptAction::ButtonUp, 3, 0, {}},
+        {6, ScriptAction::Wheel, -2, 0, {}},
+        {7, ScriptAction::KeyDown, 200, 0, {}},
+        {7, ScriptAction::KeyUp, 1, 0, {}},
+        {9, ScriptAction::Shot, 0, 0, "pictures/end state.png"},
+        {10, ScriptAction::End, 0, 0, {}},
+    };
+    EXPECT_EQ(r.Events, expected);
+    EXPECT_EQ(FormatScriptEvent(expected[6]), "9 shot pictures/end state.png"); // recordings format the others
+}
+
+TEST(InputScript, RejectsBadLinesWithTheirNumber) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"x move 1 2", "line 1: frame number expected"},
+        {"\n1 jump", "line 2: unknown event \"jump\""},
+        {"1 move 1", "line 1: move needs x and y"},
+        {"1 down 4", "line 1: button 1, 2 or 3 expected"},
+        {"1 keydown 256", "line 1: scan code 0..255 expected"},
+        {"1 keydown -1", "line 1: scan code 0..255 expected"},
+        {"1 shot", "line 1: shot needs a file name"},
+        {"1 end now", "line 1: unexpected text after the event"},
+        {"-1 end", "line 1: frame number expected"},
+        {"99999999999 end", "line 1: frame number expected"},
+        {"1 wheel 1x", "line 1: wheel steps expected"},
+    };
+    for (const auto& [text, error] : cases) {
+        const ScriptParseResult r = ParseInputScript(std::string_view(text));
+        EXPECT_EQ(r.Error, error) << text;
+        EXPECT_TRUE(r.Events.empty()) << text;
+    }
+}
+
+TEST(Joysticks, AxesScaleToPlusMinusOneAndHatsGiveDirections) {
+    EXPECT_DOUBLE_EQ(AxisValue(0), 0.0);
+    EXPECT_DOUBLE_EQ(AxisValue(32767), 1.0);
+    EXPECT_DOUBLE_EQ(AxisValue(-32768), -1.0); // clamped
+    EXPECT_NEAR(AxisValue(16384), 0.5, 1e-4);
+    EXPECT_EQ(HatX(9000), 1);
+    EXPECT_EQ(HatX(27000), -1);
+    EXPECT_EQ(HatX(4500), 0);
+    EXPECT_EQ(HatX(-1), 0);
+    EXPECT_EQ(HatY(0), -1);
+    EXPECT_EQ(HatY(18000), 1);
+    EXPECT_EQ(HatY(-1), 0);
+}
+
+TEST(Joysticks, MissingJoysticksReadAsZero) {
+    CreateTheInput();
+    EXPECT_EQ(JoystickCount(), 0);
+    EXPECT_EQ(JoystickName(0), "");
+    EXPECT_EQ(JoystickName(-1), "");
+    EXPECT_EQ(JoystickX(0), 0.0);
+    EXPECT_EQ(JoystickRz(42), 0.0);
+    EXPECT_EQ(JoystickHatY(3), 0);
+    std::int32_t x = 7, y = 7, b1 = 7, b2 = 7;
+    JoystickState(x, y, b1, b2);
+    EXPECT_EQ(x + y + b1 + b2, 0);
+    JoystickForce(0, 1.0, 1.0, 1.0); // nothing to push: no effect, no fault
+    DestroyTheInput();
 }
 
 } // namespace

@@ -57,20 +57,15 @@ TEST_F(LineInput, TypedCharactersWithBackspaceEndAtReturn) {
     EXPECT_EQ(display_->Backgrounds[3].columns, 0);
 }
 
-TEST_F(LineInput, TheMarkBlinksWhileNothingIsTyped) {
+TEST_F(LineInput, TheMarkBlinksWhileNothingIsTypedAndNumbersAreReadFromTheLine) {
+    // Nothing for 60 frames, then -, 2, ., 5 and Return.
     Script(Shot(10, "on.png") + Shot(30, "off.png") + Shot(50, "again.png") +
-           "60 keydown 5\n61 keyup 5\n62 keydown 3\n63 keyup 3\n64 keydown 28\n");
-    EXPECT_EQ(InputLineInteger(0, 0), 42);
+           "60 keydown 12\n61 keyup 12\n62 keydown 3\n63 keyup 3\n64 keydown 52\n65 keyup 52\n"
+           "66 keydown 6\n67 keyup 6\n68 keydown 28\n");
+    EXPECT_DOUBLE_EQ(InputLineNumber(0, 0), -2.5);
     EXPECT_EQ(ShotPixel("on.png", 2, 5), kWhite);
     EXPECT_EQ(ShotPixel("off.png", 2, 5), kBlue);
     EXPECT_EQ(ShotPixel("again.png", 2, 5), kWhite);
-}
-
-TEST_F(LineInput, NumbersAreReadFromTheLine) {
-    // -, 2, ., 5, Return
-    Script("2 keydown 12\n3 keyup 12\n4 keydown 3\n5 keyup 3\n6 keydown 52\n7 keyup 52\n"
-           "8 keydown 6\n9 keyup 6\n10 keydown 28\n");
-    EXPECT_DOUBLE_EQ(InputLineNumber(0, 0), -2.5);
 }
 
 } // namespace
