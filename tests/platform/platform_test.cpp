@@ -21,7 +21,9 @@ TEST(KeyboardTable, EveryScanCodeMapsBackToItsKey) {
     EXPECT_EQ(PlatformKeyForScanCode(0), 0);
     // The main block and function keys, 1..88, all but the gaps 84, 85, and the extended keys.
     for (int code = 1; code <= 88; ++code) {
-        if (code != 84 && code != 85) EXPECT_NE(PlatformKeyForScanCode(static_cast<std::uint8_t>(code)), 0) << code;
+        if (code != 84 && code != 85) {
+            EXPECT_NE(PlatformKeyForScanCode(static_cast<std::uint8_t>(code)), 0) << code;
+        }
     }
     for (const int code : {156, 157, 181, 184, 199, 200, 201, 203, 205, 207, 208, 209, 210, 211, 219, 220, 221})
         EXPECT_NE(PlatformKeyForScanCode(static_cast<std::uint8_t>(code)), 0) << code;
