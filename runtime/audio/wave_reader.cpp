@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <span>
+#include "gfx2d/byte_source.h"
 
 namespace vlm {
 
@@ -26,10 +27,6 @@ constexpr std::array<std::uint8_t, 14> kSubformatTail = {0x00, 0x00, 0x00, 0x00,
 
 using Bytes = std::span<const std::uint8_t>;
 
-std::uint16_t Le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-std::uint32_t Le32(const std::uint8_t* p) {
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
 bool IsId(const std::uint8_t* p, const char (&id)[5]) { return std::memcmp(p, id, 4) == 0; }
 
 struct WaveFormat {

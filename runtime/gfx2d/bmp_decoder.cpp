@@ -5,6 +5,7 @@
 #include <array>
 #include <vector>
 
+#include "gfx2d/byte_source.h"
 #include "gfx2d/image_decoders.h"
 
 namespace vlm {
@@ -14,13 +15,6 @@ namespace {
 constexpr std::uint32_t kFileHeaderSize = 14;
 constexpr std::uint32_t kCoreHeaderSize = 12;
 constexpr std::uint32_t kInfoHeaderSize = 40;
-
-std::uint16_t Le16(const std::uint8_t* p) {
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-std::uint32_t Le32(const std::uint8_t* p) {
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
 
 struct BmpHeader {
     std::int64_t width = 0;

@@ -51,6 +51,12 @@ class ByteSource {
     bool memoryRules_ = false;
 };
 
+// Little-endian fields of the files read through a ByteSource.
+inline std::uint16_t Le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+inline std::uint32_t Le32(const std::uint8_t* p) {
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
 // Names longer than this do not open (the runtime's name buffers hold 1024 bytes).
 inline constexpr std::size_t kMaxFileNameLength = 1023;
 
