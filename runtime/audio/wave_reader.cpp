@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <span>
+
 #include "gfx2d/byte_source.h"
 
 namespace vlm {
