@@ -5,6 +5,8 @@
 #pragma once
 
 #include <array>
+#include <optional>
+#include <utility>
 #include <cstdint>
 #include <vector>
 
@@ -31,6 +33,9 @@ struct OffscreenState {
     std::int32_t current = -1; // -1: drawing goes to the screen
     std::int32_t alphaBits = 0;  // of the window's colour buffer, once known to be non-zero
     std::vector<std::uint8_t> grabBuffer; // screen copies when the colour buffer has no alpha
+    // How the window's colour buffer stores the colour key (its format does
+    // not change while the window lives): the key asked and what was read.
+    std::optional<std::pair<std::uint32_t, std::uint32_t>> windowKeyProbe;
 };
 
 // Makes sprite id a w x h surface, starting transparent black.

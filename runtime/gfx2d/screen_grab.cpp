@@ -70,19 +70,18 @@ bool GrabScreenByReadBack(Display& display, std::int32_t id, std::int32_t x, std
     if (surface && surface->sprite == id) return false;
     const std::optional<std::uint32_t> key = ProbeKeyColour(display); // draws: before the texture is bound
     if (!PrepareGrabTexture(display, id, w, h)) return false;
-    const SpriteRecord& record = display.Sprites.Record(id);
-    const std::int32_t tw = record.TexWidth, th = record.TexHeight;
     std::vector<std::uint8_t>& buffer = display.Offscreen.grabBuffer;
-    buffer.assign(static_cast<std::size_t>(tw) * static_cast<std::size_t>(th) * 4, 0);
+    buffer.resize(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadPixels(x, TargetHeight(display) - y - h, tw, th, GL_BGRA, GL_UNSIGNED_BYTE, buffer.data());
+    glReadPixels(x, TargetHeight(display) - y - h, w, h, GL_BGRA, GL_UNSIGNED_BYTE, buffer.data());
     if (key) {
         const std::uint8_t red = *key & 0xFF, green = (*key >> 8) & 0xFF, blue = (*key >> 16) & 0xFF;
         for (std::size_t i = 0; i < buffer.size(); i += 4) {
             if (buffer[i] == blue && buffer[i + 1] == green && buffer[i + 2] == red) buffer[i + 3] = 0;
         }
     }
-    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, tw, th, GL_BGRA, GL_UNSIGNED_BYTE, buffer.data());
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, w, h, GL_BGRA, GL_UNSIGNED_BYTE, buffer.data());
     return true;
 }
 
@@ -90,6 +89,10 @@ std::optional<std::uint32_t> ProbeKeyColour(Display& display) {
     const std::uint32_t key = display.Sprites.ColourKey;
     if (key > 0xFFFFFF) return std::nullopt; // no key: no pixel is transparent
     if (key == 0) return 0;
+    // The window's buffer is probed once per key; a surface's each time.
+    const bool window = FramebufferSurface(display) == nullptr;
+    std::optional<std::pair<std::uint32_t, std::uint32_t>>& known = display.Offscreen.windowKeyProbe;
+    if (window && known && known->first == key) return known->second;
     // Plot the key where it does not show for long, read how it was stored,
     // put the pixel back; blending would mix the plots with what is there.
     FlushDrawing(display);
@@ -101,6 +104,7 @@ std::optional<std::uint32_t> ProbeKeyColour(Display& display) {
     PlotPixel(display, 4, 4, saved);
     FlushDrawing(display);
     if (blending) glEnable(GL_BLEND);
+    if (window) known = std::pair{key, stored};
     return stored;
 }
 
