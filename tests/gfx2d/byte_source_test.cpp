@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <array>
-
+#include "bmp_builder.h"
 #include "files/memory_files.h"
 #include "gfx2d/byte_source.h"
 #include "gfx2d/image_decoders.h"
@@ -9,27 +8,6 @@
 
 namespace vlm {
 namespace {
-
-TEST(ByteSource, FileRulesNeedEveryByte) {
-    auto source = ByteSource::FromFileBytes({1, 2, 3});
-    std::array<std::uint8_t, 2> two{};
-    ASSERT_TRUE(source.Read(two));
-    EXPECT_EQ(two, (std::array<std::uint8_t, 2>{1, 2}));
-    EXPECT_FALSE(source.Read(two));
-    source.Rewind();
-    EXPECT_EQ(source.Position(), 0u);
-}
-
-TEST(ByteSource, MemoryRulesGiveWhatIsLeftThenZeros) {
-    const std::array<std::uint8_t, 3> block{7, 8, 9};
-    auto source = ByteSource::FromMemory(block);
-    std::array<std::uint8_t, 2> two{};
-    ASSERT_TRUE(source.Read(two));
-    two.fill(0xFF);
-    ASSERT_TRUE(source.Read(two));
-    EXPECT_EQ(two, (std::array<std::uint8_t, 2>{9, 0}));
-    EXPECT_FALSE(source.Read(two)); // nothing left at all
-}
 
 TEST(ByteSource, OpensDiskFilesWithEitherSeparator) {
     test::TempFolder folder;
@@ -57,9 +35,9 @@ TEST(ByteSource, FilesLargerThanAnyPictureAreNotRead) {
 
 TEST(ByteSource, MemoryNamesOpenOnlyWhileTheBlockIsRegistered) {
     // A 1 x 1 24-bit BMP, loaded through its "mem://" name.
-    const std::vector<std::uint8_t> bmp = {'B', 'M', 58, 0, 0, 0, 0, 0, 0,  0, 54, 0, 0, 0, 40, 0, 0, 0, 1, 0,
-                                           0,   0,   1,  0, 0, 0, 1, 0, 24, 0, 0,  0, 0, 0, 0,  0, 0, 0, 0, 0,
-                                           0,   0,   0,  0, 0, 0, 0, 0, 0,  0, 0,  0, 0, 0, 3,  2, 1, 0};
+    test::BmpLayout layout(1, 1, 24);
+    layout.pixelData = {3, 2, 1, 0};
+    const std::vector<std::uint8_t> bmp = test::BuildBmp(layout);
     std::string name;
     {
         MemoryFile file{std::span<const std::uint8_t>(bmp)};
@@ -73,17 +51,6 @@ TEST(ByteSource, MemoryNamesOpenOnlyWhileTheBlockIsRegistered) {
         EXPECT_EQ(image.pixels[2], 3);
     }
     EXPECT_FALSE(ByteSource::Open(name).has_value());
-}
-
-TEST(ImageBuffer, AllocationZeroFills) {
-    ImageBuffer image;
-    ASSERT_TRUE(image.Allocate(8, 8));
-    std::fill(image.pixels.begin(), image.pixels.end(), 5);
-    ASSERT_TRUE(image.Allocate(2, 3));
-    EXPECT_EQ(image.pixels.size(), 24u);
-    EXPECT_TRUE(std::all_of(image.pixels.begin(), image.pixels.end(), [](auto b) { return b == 0; }));
-    EXPECT_FALSE(image.Allocate(0, 3));
-    EXPECT_EQ(image.width, 0);
 }
 
 } // namespace
