@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "bmp_builder.h"
 #include "files/memory_files.h"
 #include "gfx2d/byte_source.h"
@@ -8,6 +10,17 @@
 
 namespace vlm {
 namespace {
+
+TEST(ByteSource, MemoryRulesGiveWhatIsLeftThenZeros) {
+    const std::array<std::uint8_t, 3> block{7, 8, 9};
+    auto source = ByteSource::FromMemory(block);
+    std::array<std::uint8_t, 2> two{};
+    ASSERT_TRUE(source.Read(two));
+    two.fill(0xFF);
+    ASSERT_TRUE(source.Read(two));
+    EXPECT_EQ(two, (std::array<std::uint8_t, 2>{9, 0}));
+    EXPECT_FALSE(source.Read(two)); // nothing left at all
+}
 
 TEST(ByteSource, OpensDiskFilesWithEitherSeparator) {
     test::TempFolder folder;
@@ -51,6 +64,13 @@ TEST(ByteSource, MemoryNamesOpenOnlyWhileTheBlockIsRegistered) {
         EXPECT_EQ(image.pixels[2], 3);
     }
     EXPECT_FALSE(ByteSource::Open(name).has_value());
+}
+
+TEST(ImageBuffer, AFailedAllocationLeavesItEmpty) {
+    ImageBuffer image;
+    ASSERT_TRUE(image.Allocate(2, 3));
+    EXPECT_FALSE(image.Allocate(0, 3));
+    EXPECT_EQ(image.width, 0);
 }
 
 } // namespace
