@@ -47,28 +47,24 @@ TEST_F(SpriteStoreGl, TextureSizesArePowersOfTwoOfAtLeastFour) {
     EXPECT_EQ(TextureTexels(r.Texture)[3 * 4 + 3], 0);
 }
 
-TEST_F(SpriteStoreGl, FontIdsGetNoMipmapsAndNearestFiltering) {
+TEST_F(SpriteStoreGl, SpritesGetASquareMipChainAndFontsNearestFilteringWithoutOne) {
+    PutSprite(5, MakeImage(8, 2, [](int, int) { return Opaque(200, 100, 50); }));
+    glBindTexture(GL_TEXTURE_2D, Store().Record(5).MipTexture);
+    GLint w = 0, h = 0, last = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 2, GL_TEXTURE_WIDTH, &last);
+    EXPECT_EQ(w, 4); // 8 x 4 texture made square
+    EXPECT_EQ(h, 4);
+    EXPECT_EQ(last, 1);
+
     PutSprite(kFirstFontSprite + 3, MakeImage(5, 5, [](int, int) { return Opaque(1, 2, 3); }));
     const SpriteRecord& font = Store().Record(kFirstFontSprite + 3);
-    EXPECT_NE(font.Texture, 0u);
     EXPECT_EQ(font.MipTexture, 0u);
     glBindTexture(GL_TEXTURE_2D, font.Texture);
     GLint filter = 0;
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filter);
     EXPECT_EQ(filter, GL_NEAREST);
-}
-
-TEST_F(SpriteStoreGl, MipTextureIsASquareChainDownToOneTexel) {
-    PutSprite(5, MakeImage(8, 2, [](int, int) { return Opaque(200, 100, 50); }));
-    const std::uint32_t mip = Store().Record(5).MipTexture;
-    glBindTexture(GL_TEXTURE_2D, mip);
-    GLint w = 0, h = 0, last = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
-    EXPECT_EQ(w, 4); // 8 x 4 texture made square
-    EXPECT_EQ(h, 4);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 2, GL_TEXTURE_WIDTH, &last);
-    EXPECT_EQ(last, 1);
 }
 
 TEST_F(SpriteStoreGl, NormalMapSpritesHoldNormalsOfTheirHeights) {
