@@ -208,6 +208,7 @@ void DrawScene(Display& display) {
     DrawSpriteZoomed(display, 2, 50, 40, 1.5, 2.5);
     DrawSpriteRotoZoomed(display, 1, 20, 30, 33, 1.3);
     SetSmoothing(display, true);
+    DrawSpriteRotoZoomed(display, 1, 80, 30, 33, 1.3); // the same texture, now smoothed
     DrawFrameRotoZoomed(display, 3, 2, 70, 50, -71, 0.8);
     DrawLine(display, 3, 90, 120, 5, 0x00FFFF);
     DrawLine(display, 5, 5, 100, 80, 0xFF00FF);

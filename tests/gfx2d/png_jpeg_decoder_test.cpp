@@ -47,22 +47,18 @@ TEST(PngDecoder, RgbPicturesTakeTheColourKey) {
     EXPECT_EQ(image.pixels, expected);
 }
 
-TEST(PngDecoder, GreyWithAlphaFailsWithoutAMessage) {
-    const std::uint8_t greyAlpha[] = {7, 255};
-    ImageBuffer image;
-    std::string printed;
-    EXPECT_FALSE(DecodePng(image, EncodePng(1, 1, PNG_FORMAT_GA, greyAlpha), &printed));
-    EXPECT_EQ(printed, "");
-    EXPECT_EQ(image.width, 0);
-}
-
-TEST(PngDecoder, CutShortFilesFailCleanly) {
-    const std::uint8_t rgb[48] = {1, 2, 3};
+TEST(PngDecoder, GreyWithAlphaAndCutShortFilesFailCleanlyWithoutAMessage) {
+    const std::uint8_t greyAlpha[] = {7, 255}, rgb[48] = {1, 2, 3};
     const auto whole = EncodePng(4, 4, PNG_FORMAT_RGB, rgb);
+    std::vector<std::vector<std::uint8_t>> refused = {EncodePng(1, 1, PNG_FORMAT_GA, greyAlpha)};
+    for (std::size_t keep : {std::size_t{3}, std::size_t{8}, std::size_t{30}, whole.size() - 13})
+        refused.emplace_back(whole.begin(), whole.begin() + static_cast<long>(keep));
     ImageBuffer image;
-    for (std::size_t keep : {std::size_t{3}, std::size_t{8}, std::size_t{30}, whole.size() - 13}) {
-        const std::vector<std::uint8_t> cut(whole.begin(), whole.begin() + static_cast<long>(keep));
-        EXPECT_FALSE(DecodePng(image, cut)) << keep;
+    for (const auto& file : refused) {
+        ASSERT_TRUE(DecodePng(image, whole));
+        std::string printed;
+        EXPECT_FALSE(DecodePng(image, file, &printed)) << file.size();
+        EXPECT_EQ(printed, "");
         EXPECT_EQ(image.width, 0);
     }
 }

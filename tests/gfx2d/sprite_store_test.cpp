@@ -92,6 +92,8 @@ TEST_F(SpriteStoreGl, FailedLoadsFreeTheIdWithCodeThree) {
     const std::string junk = (temp_ / "junk.png").string();
     WriteWholeFile(junk, "not a picture at all");
     EXPECT_FALSE(Store().LoadSprite(junk, 5));
+    LoadSprite(DynString(WriteBmp("p.bmp", 2, 2) + std::string("\0/x", 3)), 5); // a name holding a NUL
+    EXPECT_EQ(Store().Record(5).Width, 0);
     EXPECT_TRUE(Store().LoadSprite(WriteBmp("d.bmp", 2, 2), 5));
     EXPECT_EQ(TheErrorState().LastErrorCode, 0);
 }
@@ -119,6 +121,11 @@ TEST_F(SpriteStoreGl, FrameSizeOnlyChangesThroughAnimatedLoads) {
     Store().LoadAnimSprite(sheet, 7, 32, 8);
     EXPECT_EQ(Store().Record(7).FrameWidth, 32);
     EXPECT_EQ(Store().Record(7).FrameHeight, 8);
+    // A negative size means no frames; the grid once divided INT32_MIN by -1.
+    Store().LoadAnimSprite(WriteBmp("square.bmp", 16, 16), 7, -16, 16);
+    EXPECT_EQ(Store().Record(7).FrameWidth, 0);
+    DrawSpriteFrame(*display_, 7, INT32_MIN, 0, 0);
+    EXPECT_EQ(At(5, 5), kBlack);
 }
 
 TEST_F(SpriteStoreGl, FindFreeSpriteSkipsLoadedIdsAndNeverGivesAFontId) {
@@ -201,18 +208,6 @@ TEST_F(SpriteStoreGl, FreeIdsAndPlacesAtTheEndsOfTheIntegerRangeDrawNothing) {
     FillRect(*display_, 0, 0, INT32_MIN, 4, 0x0000FF);
     FillRect(*display_, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, 0x0000FF);
     EXPECT_EQ(At(5, 5), kBlack); // nothing of it lands on the screen
-}
-
-TEST_F(SpriteStoreGl, NegativeFrameSizesMeanNoFrames) {
-    Store().LoadAnimSprite(WriteBmp("sheet.bmp", 16, 16), 4, -16, 16);
-    EXPECT_EQ(Store().Record(4).FrameWidth, 0);
-    DrawSpriteFrame(*display_, 4, INT32_MIN, 0, 0); // the grid once divided INT32_MIN by -1
-    EXPECT_EQ(At(5, 5), kBlack);
-}
-
-TEST_F(SpriteStoreGl, NamesHoldingANulLoadNoPicture) {
-    LoadSprite(DynString(WriteBmp("p.bmp", 2, 2) + std::string("\0/x", 3)), 5);
-    EXPECT_EQ(Store().Record(5).Width, 0);
 }
 
 } // namespace
