@@ -58,12 +58,12 @@ bool Decode(ImageBuffer& image, const std::vector<std::uint8_t>& file, std::uint
 
 TEST(BmpDecoder, ColourKeyMakesOnlyTheExactColourTransparent) {
     // Red 255, green 0, blue 128 is the default key; blue 127 is not.
-    BmpLayout layout{2, 1, 24, {}, {128, 0, 255, 127, 0, 255, 0, 0}};
+    const auto file = BuildBmp({2, 1, 24, {}, {128, 0, 255, 127, 0, 255, 0, 0}});
     ImageBuffer image;
-    ASSERT_TRUE(Decode(image, BuildBmp(layout)));
+    ASSERT_TRUE(Decode(image, file));
     EXPECT_EQ(PixelOf(image, 0, 0), (Rgba{0, 0, 0, 0}));
     EXPECT_EQ(PixelOf(image, 1, 0), (Rgba{255, 0, 127, 255}));
-    ASSERT_TRUE(Decode(image, BuildBmp(layout), kNoColourKey));
+    ASSERT_TRUE(Decode(image, file, kNoColourKey));
     EXPECT_EQ(PixelOf(image, 0, 0), (Rgba{255, 0, 128, 255}));
 }
 
@@ -77,8 +77,7 @@ TEST(BmpDecoder, SidesBeyondSixteenBitsAreRefused) {
 }
 
 TEST(BmpDecoder, RleDataIsReadAsIfUncompressed) {
-    BmpLayout layout{4, 1, 8, {0x000000, 0x0000FF}, {1, 0, 1, 0}};
-    auto file = BuildBmp(layout);
+    auto file = BuildBmp({4, 1, 8, {0x000000, 0x0000FF}, {1, 0, 1, 0}});
     file[30] = 1; // compression: RLE8
     ImageBuffer image;
     ASSERT_TRUE(Decode(image, file));
@@ -87,8 +86,8 @@ TEST(BmpDecoder, RleDataIsReadAsIfUncompressed) {
 }
 
 TEST(BmpDecoder, TruncatedMemoryImageEndsInTransparentBlackNotStaleMemory) {
-    BmpLayout layout{3, 2, 24, {}, {50, 60, 70, 80, 90, 100, 1, 1, 1, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0}};
-    auto file = BuildBmp(layout);
+    auto file =
+        BuildBmp({3, 2, 24, {}, {50, 60, 70, 80, 90, 100, 1, 1, 1, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0}});
     file.resize(file.size() - 16); // the bottom row keeps two whole pixels and two bytes of the third
     ImageBuffer image;
     image.Allocate(4, 4);
@@ -106,8 +105,7 @@ TEST(BmpDecoder, TruncatedMemoryImageEndsInTransparentBlackNotStaleMemory) {
 }
 
 TEST(BmpDecoder, TruncatedMemoryPaletteImageStopsAtTheLastWholePixel) {
-    BmpLayout layout{4, 1, 4, {0x0000FF, 0x00FF00}, {0x01, 0x10, 0, 0}};
-    auto file = BuildBmp(layout);
+    auto file = BuildBmp({4, 1, 4, {0x0000FF, 0x00FF00}, {0x01, 0x10, 0, 0}});
     file.resize(file.size() - 3); // only the byte of pixels 0 and 1
     ImageBuffer image;
     auto memory = ByteSource::FromMemory(file);
