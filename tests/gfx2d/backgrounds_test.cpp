@@ -112,14 +112,17 @@ TEST_F(Backgrounds, PictureFilesLoadAsSquareTilesAndShowAtOnce) {
     EXPECT_EQ(At(600, 200), kBlack);
 }
 
-TEST_F(Backgrounds, ClosingTheWindowFreesEverySlot) {
+TEST_F(Backgrounds, ClosingTheWindowFreesEverySlotAndSprite) {
     DrawScene();
     GrabBackground(*display_, 0);
     GrabBackground(*display_, 7);
+    PutSprite(9, MakeImage(2, 2, [](int, int) { return kWhite; }));
     DestroyDisplayWindow(*display_);
     EXPECT_FALSE(display_->GlReady);
     EXPECT_EQ(Slot(0).columns, 0);
     EXPECT_EQ(Slot(7).tiles[0].texture, 0u);
+    EXPECT_EQ(display_->Sprites.Record(9).Width, 0);
+    EXPECT_EQ(display_->Sprites.Record(9).Texture, 0u);
 }
 
 } // namespace
