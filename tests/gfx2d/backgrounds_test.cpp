@@ -10,10 +10,9 @@
 namespace vlm {
 namespace {
 
-using test::Opaque;
-using test::Rgba;
+using namespace test;
 
-class Backgrounds : public test::GlDrawing {
+class Backgrounds : public GlDrawing {
   protected:
     void SetUp() override {
         InitTimer();
@@ -79,7 +78,7 @@ TEST_F(Backgrounds, EveryNewFrameStartsFromTheProgramsBackground) {
     ClearScreen(*display_);
     EXPECT_EQ(Slot(0).columns, 0);
     ShowFrame();
-    EXPECT_EQ(At(5, 5), Opaque(0, 0, 0));
+    EXPECT_EQ(At(5, 5), kBlack);
 }
 
 Rgba Gradient(int x, int y) {
@@ -87,55 +86,43 @@ Rgba Gradient(int x, int y) {
                   static_cast<std::uint8_t>((x >> 8) * 60 + (y >> 8) * 100 + 7));
 }
 
-TEST_F(Backgrounds, APictureFileLoadsAsSquareTilesAndShowsAtOnce) {
-    const auto path = temp_ / "back.png";
-    test::WritePicture(path, test::MakeImage(640, 480, Gradient));
-    ASSERT_TRUE(LoadBackground(*display_, path.string()));
-    EXPECT_EQ(TheErrorState().LastErrorCode, kErrorSuccess);
-    EXPECT_EQ(Slot(0).columns, 2); // two 512 x 512 tiles
-    EXPECT_EQ(Slot(0).rows, 1);
-    EXPECT_EQ(Slot(0).tiles[8].texWidth, 512);
-    for (const auto& [x, y] : {std::pair{0, 0}, {511, 0}, {512, 0}, {639, 0}, {0, 479}, {300, 479},
-                               {639, 479}, {600, 200}, {511, 256}}) {
-        EXPECT_EQ(At(x, y), Gradient(x, y)) << x << "," << y;
+TEST_F(Backgrounds, PictureFilesLoadAsSquareTilesAndShowAtOnce) {
+    struct Case {
+        int width, height, columns, rows;
+    };
+    // Two 512 x 512 tiles side by side; a second row of tiles under the first;
+    // a picture wider than eight tiles keeps its eight left tiles.
+    for (const Case c : {Case{640, 480, 2, 1}, Case{600, 560, 2, 2}, Case{9 * 512 + 10, 480, 8, 1}}) {
+        SCOPED_TRACE(c.width);
+        OpenWindow(std::min(c.width, 640), c.height);
+        const auto path = temp_ / "back.png";
+        WritePicture(path, MakeImage(c.width, c.height, Gradient));
+        ASSERT_TRUE(LoadBackground(*display_, path.string()));
+        EXPECT_EQ(TheErrorState().LastErrorCode, kErrorSuccess);
+        EXPECT_EQ(Slot(0).columns, c.columns);
+        EXPECT_EQ(Slot(0).rows, c.rows);
+        ExpectScreen(Gradient);
     }
+    EXPECT_EQ(Slot(0).tiles[8].texWidth, 512);
 
     // A name that does not load removes the background and clears the screen.
     EXPECT_FALSE(LoadBackground(*display_, (temp_ / "missing.png").string()));
     EXPECT_EQ(TheErrorState().LastErrorCode, kErrorNoSuchFile);
     EXPECT_EQ(Slot(0).columns, 0);
-    EXPECT_EQ(At(600, 200), Opaque(0, 0, 0));
+    EXPECT_EQ(At(600, 200), kBlack);
 }
 
-TEST_F(Backgrounds, TilesBelowTheFirstRowSitUnderIt) {
-    OpenWindow(600, 560);
-    const auto path = temp_ / "tall.bmp";
-    test::WritePicture(path, test::MakeImage(600, 560, Gradient));
-    ASSERT_TRUE(LoadBackground(*display_, path.string()));
-    EXPECT_EQ(Slot(0).columns, 2);
-    EXPECT_EQ(Slot(0).rows, 2);
-    for (const auto& [x, y] : {std::pair{0, 511}, {0, 512}, {511, 511}, {512, 512}, {599, 559}, {300, 540}}) {
-        EXPECT_EQ(At(x, y), Gradient(x, y)) << x << "," << y;
-    }
-}
-
-TEST_F(Backgrounds, PicturesBeyondEightTilesKeepTheirTopLeftTiles) {
-    const auto path = temp_ / "long.bmp";
-    test::WritePicture(path, test::MakeImage(9 * 512 + 10, 4, Gradient));
-    ASSERT_TRUE(LoadBackground(*display_, path.string()));
-    EXPECT_EQ(Slot(0).columns, 8);
-    EXPECT_EQ(Slot(0).rows, 1);
-    EXPECT_EQ(At(10, 3), Gradient(10, 3));
-}
-
-TEST_F(Backgrounds, ClosingTheWindowFreesEverySlot) {
+TEST_F(Backgrounds, ClosingTheWindowFreesEverySlotAndSprite) {
     DrawScene();
     GrabBackground(*display_, 0);
     GrabBackground(*display_, 7);
+    PutSprite(9, MakeImage(2, 2, [](int, int) { return kWhite; }));
     DestroyDisplayWindow(*display_);
     EXPECT_FALSE(display_->GlReady);
     EXPECT_EQ(Slot(0).columns, 0);
     EXPECT_EQ(Slot(7).tiles[0].texture, 0u);
+    EXPECT_EQ(display_->Sprites.Record(9).Width, 0);
+    EXPECT_EQ(display_->Sprites.Record(9).Texture, 0u);
 }
 
 } // namespace

@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
-#include <algorithm>
-#include <cstdio>
+#include <cstdlib>
 #include <sys/resource.h>
 
 #include <jpeglib.h>
@@ -48,44 +47,20 @@ TEST(PngDecoder, RgbPicturesTakeTheColourKey) {
     EXPECT_EQ(image.pixels, expected);
 }
 
-TEST(PngDecoder, GreyWithAlphaFailsWithoutAMessage) {
-    const std::uint8_t greyAlpha[] = {7, 255};
-    ImageBuffer image;
-    std::string printed;
-    EXPECT_FALSE(DecodePng(image, EncodePng(1, 1, PNG_FORMAT_GA, greyAlpha), &printed));
-    EXPECT_EQ(printed, "");
-    EXPECT_EQ(image.width, 0);
-}
-
-TEST(PngDecoder, CutShortOrDamagedFilesFailCleanly) {
-    const std::uint8_t rgb[48] = {1, 2, 3};
+TEST(PngDecoder, GreyWithAlphaAndCutShortFilesFailCleanlyWithoutAMessage) {
+    const std::uint8_t greyAlpha[] = {7, 255}, rgb[48] = {1, 2, 3};
     const auto whole = EncodePng(4, 4, PNG_FORMAT_RGB, rgb);
+    std::vector<std::vector<std::uint8_t>> refused = {EncodePng(1, 1, PNG_FORMAT_GA, greyAlpha)};
+    for (std::size_t keep : {std::size_t{3}, std::size_t{8}, std::size_t{30}, whole.size() - 13})
+        refused.emplace_back(whole.begin(), whole.begin() + static_cast<long>(keep));
     ImageBuffer image;
-    for (std::size_t keep : {std::size_t{3}, std::size_t{8}, std::size_t{30}, whole.size() - 13}) {
-        const std::vector<std::uint8_t> cut(whole.begin(), whole.begin() + static_cast<long>(keep));
-        EXPECT_FALSE(DecodePng(image, cut)) << keep;
+    for (const auto& file : refused) {
+        ASSERT_TRUE(DecodePng(image, whole));
+        std::string printed;
+        EXPECT_FALSE(DecodePng(image, file, &printed)) << file.size();
+        EXPECT_EQ(printed, "");
         EXPECT_EQ(image.width, 0);
     }
-    // A damaged compressed-data chunk (its checksum no longer fits).
-    auto damaged = whole;
-    const auto idat = std::search(damaged.begin(), damaged.end(), std::begin("IDAT"), std::end("IDAT") - 1);
-    ASSERT_NE(idat, damaged.end());
-    idat[6] ^= 0x55;
-    EXPECT_FALSE(DecodePng(image, damaged));
-}
-
-TEST(Decoders, RecogniseContentNotTheName) {
-    // BMP bytes under a .png name: the PNG reader refuses, the BMP reader loads.
-    test::TempFolder folder;
-    const auto bmp = test::ReadWholeFile(test::TestData("bmp-made-here/ok_24bpp_1x1.bmp"));
-    test::WriteWholeFile(folder / "picture.png", bmp);
-    const std::string name = (folder / "picture.png").string();
-    ImageBuffer image;
-    EXPECT_FALSE(LoadPngImage(image, name, kDefaultKey));
-    EXPECT_FALSE(LoadJpegImage(image, name));
-    EXPECT_TRUE(LoadBmpImage(image, name, kDefaultKey));
-    EXPECT_FALSE(
-        LoadBmpImage(image, test::TestData("jpeg/libjpeg-turbo/testorig.jpg").string(), kDefaultKey));
 }
 
 TEST(JpegDecoder, DecodesFromMemoryAndRecoversFromErrors) {
@@ -105,16 +80,14 @@ TEST(JpegDecoder, DecodesFromMemoryAndRecoversFromErrors) {
 
 // An 8 x 8 CMYK JPEG of one colour, written by libjpeg, with or without
 // the Adobe marker that says the ink is stored inverted.
-std::vector<std::uint8_t> EncodeCmykJpeg(const std::filesystem::path& path, const std::uint8_t (&cmyk)[4],
-                                         bool adobeMarker) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    EXPECT_NE(file, nullptr);
-    if (!file) return {};
+std::vector<std::uint8_t> EncodeCmykJpeg(const std::uint8_t (&cmyk)[4], bool adobeMarker) {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
     info.err = jpeg_std_error(&errors);
     jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, file);
+    unsigned char* bytes = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &bytes, &size);
     info.image_width = info.image_height = 8;
     info.input_components = 4;
     info.in_color_space = JCS_CMYK;
@@ -131,13 +104,12 @@ std::vector<std::uint8_t> EncodeCmykJpeg(const std::filesystem::path& path, cons
     }
     jpeg_finish_compress(&info);
     jpeg_destroy_compress(&info);
-    std::fclose(file);
-    const std::string bytes = test::ReadWholeFile(path);
-    return {bytes.begin(), bytes.end()};
+    std::vector<std::uint8_t> file(bytes, bytes + size);
+    std::free(bytes);
+    return file;
 }
 
 TEST(JpegDecoder, CmykInkBecomesLight) {
-    test::TempFolder temp;
     struct Case {
         std::uint8_t cmyk[4];
         bool adobe;
@@ -149,7 +121,7 @@ TEST(JpegDecoder, CmykInkBecomesLight) {
                           {{0, 0, 0, 128}, false, 127, 127, 127}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.adobe ? "Adobe" : "plain");
-        const auto file = EncodeCmykJpeg(temp / "cmyk.jpg", c.cmyk, c.adobe);
+        const auto file = EncodeCmykJpeg(c.cmyk, c.adobe);
         ImageBuffer image;
         auto source = ByteSource::FromMemory(file);
         ASSERT_TRUE(DecodeJpegImage(image, source));

@@ -1,7 +1,8 @@
+// The sprite store as a table and its texture pixels, without a GL context.
 #include <gtest/gtest.h>
 
-#include <cmath>
-
+#include "files/error_state.h"
+#include "gfx2d/sprite_store.h"
 #include "gfx2d/texture_pixels.h"
 
 namespace vlm {
@@ -22,80 +23,41 @@ TexturePixels Blank(int w, int h) {
     return {w, h, std::vector<std::uint8_t>(static_cast<std::size_t>(w) * h * 4, 0)};
 }
 
-TEST(TexturePixels, SidesArePowersOfTwoOfAtLeastFour) {
-    EXPECT_EQ(TextureSide(1), 4);
-    EXPECT_EQ(TextureSide(4), 4);
-    EXPECT_EQ(TextureSide(5), 8);
-    EXPECT_EQ(TextureSide(8), 8);
-    EXPECT_EQ(TextureSide(9), 16);
-    EXPECT_EQ(TextureSide(1000), 1024);
+TEST(TexturePixels, SidesArePowersOfTwoWithinTheirBounds) {
+    struct Case {
+        std::int32_t n, smallest, largest, side;
+    };
+    const Case cases[] = {{1, 4, 16384, 4},         {4, 4, 16384, 4},       {5, 4, 16384, 8},
+                          {9, 4, 16384, 16},        {1000, 4, 16384, 1024}, {10, 32, 16384, 32},
+                          {16384, 4, 16384, 16384}, {16385, 4, 16384, 0},   {600, 4, 512, 0},
+                          {0x7FFFFFF0, 4, 16384, 0}}; // the last once a doubling without end
+    for (const Case& c : cases)
+        EXPECT_EQ(TextureSide(c.n, c.smallest, c.largest), c.side) << c.n;
 }
 
-TEST(TexturePixels, CopyFlipsTheRectangleIntoTheLowerLeftCorner) {
-    ImageBuffer image;
-    image.Allocate(3, 5);
-    for (int y = 0; y < 5; ++y) {
-        for (int x = 0; x < 3; ++x)
-            image.Row(y)[static_cast<std::size_t>(x) * 4] = static_cast<std::uint8_t>(10 * y + x);
-    }
-    const TexturePixels whole = CopyToTexture(image, 0, 0, 3, 5, 4, 8);
-    EXPECT_EQ(TexelAt(whole, 0, 0)[0], 40); // bottom-left pixel
-    EXPECT_EQ(TexelAt(whole, 2, 4)[0], 2);  // top-right pixel
-    EXPECT_EQ(TexelAt(whole, 3, 0)[0], 0);  // outside
-    EXPECT_EQ(TexelAt(whole, 0, 5)[0], 0);
-
-    // A 2 x 2 rectangle from (1, 2): its bottom row (image row 3) lands in row 0.
-    const TexturePixels part = CopyToTexture(image, 1, 2, 2, 2, 4, 4);
-    EXPECT_EQ(TexelAt(part, 0, 0)[0], 31);
-    EXPECT_EQ(TexelAt(part, 1, 1)[0], 22);
-    EXPECT_EQ(TexelAt(part, 2, 0)[0], 0);
-}
-
-TEST(TexturePixels, BleedingAveragesOpaqueNeighboursAndKeepsAlpha) {
+TEST(TexturePixels, BleedingAveragesOpaqueNeighboursInsideTheBorderAndKeepsAlpha) {
     TexturePixels t = Blank(8, 8);
     SetTexel(t, 2, 3, {255, 0, 0, 255});
     SetTexel(t, 4, 3, {0, 0, 255, 255});
+    SetTexel(t, 0, 6, {200, 200, 200, 255}); // on the border: spreads nowhere
+    SetTexel(t, 1, 6, {100, 0, 0, 255});
     BleedColours(t);
     EXPECT_EQ(TexelAt(t, 3, 3), (Texel{128, 0, 128, 0})); // mean of red and blue, rounded
     EXPECT_EQ(TexelAt(t, 1, 3), (Texel{255, 0, 0, 0}));
     EXPECT_EQ(TexelAt(t, 0, 3), (Texel{0, 0, 0, 0}));     // filled texels do not spread further
     EXPECT_EQ(TexelAt(t, 2, 3), (Texel{255, 0, 0, 255})); // opaque texels untouched
+    EXPECT_EQ(TexelAt(t, 0, 7), (Texel{100, 0, 0, 0}));
 }
 
-TEST(TexturePixels, BleedingIgnoresNeighboursOnTheTextureBorder) {
-    TexturePixels t = Blank(4, 4);
-    SetTexel(t, 0, 0, {200, 200, 200, 255});
-    SetTexel(t, 1, 1, {100, 0, 0, 255});
-    BleedColours(t);
-    EXPECT_EQ(TexelAt(t, 1, 0), (Texel{100, 0, 0, 0}));
-    EXPECT_EQ(TexelAt(t, 3, 3), (Texel{0, 0, 0, 0}));
-}
-
-TEST(TexturePixels, FlatHeightMapPointsStraightUp) {
-    TexturePixels heights = Blank(4, 4);
-    for (int y = 0; y < 4; ++y) {
-        for (int x = 0; x < 4; ++x)
-            SetTexel(heights, x, y, {0, 0, 90, static_cast<std::uint8_t>(x * 60)});
-    }
-    const TexturePixels normals = NormalMapOf(heights);
-    EXPECT_EQ(TexelAt(normals, 2, 1), (Texel{127, 127, 255, 120}));
-}
-
-TEST(TexturePixels, SlopeTiltsTheNormalAgainstTheRise) {
-    // Height rises with x: the normal leans towards -x (red below the middle).
+TEST(TexturePixels, NormalsLeanAgainstTheRiseAndKeepAlpha) {
+    // Height (blue) rises with x by 10 a texel: the normal (-gx, 0, 1) normalised,
+    // gx = 4 * 20 / 255, gives red 89 and blue 249.
     TexturePixels heights = Blank(8, 4);
     for (int y = 0; y < 4; ++y) {
         for (int x = 0; x < 8; ++x)
-            SetTexel(heights, x, y, {0, 0, static_cast<std::uint8_t>(x * 10), 255});
+            SetTexel(heights, x, y, {0, 0, static_cast<std::uint8_t>(x * 10), static_cast<std::uint8_t>(x * 30)});
     }
-    const TexturePixels normals = NormalMapOf(heights);
-    const Texel n = TexelAt(normals, 3, 2);
-    EXPECT_LT(n[0], 127);
-    EXPECT_EQ(n[1], 127);
-    // gx = 4 * 20 / 255: the normal (-gx, 0, 1) normalised.
-    const double gx = 80.0 / 255, length = std::sqrt(gx * gx + 1);
-    EXPECT_EQ(n[0], static_cast<int>((-gx / length + 1) * 0.5 * 255));
-    EXPECT_EQ(n[2], static_cast<int>((1 / length + 1) * 0.5 * 255));
+    EXPECT_EQ(TexelAt(NormalMapOf(heights), 3, 2), (Texel{89, 127, 249, 90}));
 }
 
 TEST(TexturePixels, MakeSquareHalvesTheLongerSide) {
@@ -145,6 +107,45 @@ TEST(TexturePixels, SidesBeyondTheLargestAreRefused) {
     EXPECT_EQ(TextureSide(16385), 0);
     EXPECT_EQ(TextureSide(0x7FFFFFF0), 0); // once a doubling without end
     EXPECT_EQ(TextureSide(600, 4, 512), 0);
+}
+
+TEST(SpriteStore, StartsWithEveryIdFreeAndTheDefaultKeys) {
+    const bool glReady = false;
+    auto store = std::make_unique<SpriteStore>(glReady);
+    EXPECT_EQ(store->ColourKey, 0x008000FFu);
+    EXPECT_EQ(store->FontColourKey, 0u);
+    EXPECT_EQ(store->FindFreeSprite(), 0);
+    store->SetColourKey(0x00123456);
+    EXPECT_EQ(store->ColourKey, 0x00123456u);
+    EXPECT_EQ(store->FontColourKey, 0x00123456u);
+}
+
+TEST(SpriteStore, DeletingWithoutAContextMakesNoGlCallsAndKeepsTheFrameSize) {
+    const bool glReady = false;
+    auto store = std::make_unique<SpriteStore>(glReady);
+    SpriteRecord& record = store->Record(9);
+    record = {7, 8, 0.5f, 0.5f, 16, 16, 8, 8, 4, 4};
+    store->DeleteSprite(9); // a GL call here would crash: there is no context
+    EXPECT_EQ(record.Texture, 0u);
+    EXPECT_EQ(record.Width, 0);
+    EXPECT_EQ(record.FrameWidth, 4);
+    EXPECT_EQ(store->PixelMask(9), nullptr);
+    EXPECT_EQ(store->SpriteCollision(9, 0, 0, 9, 0, 0), 0);
+}
+
+TEST(SpriteStore, PicturesDoNotLoadBeforeThereIsAContext) {
+    const bool glReady = false;
+    auto store = std::make_unique<SpriteStore>(glReady);
+    EXPECT_FALSE(store->LoadSprite(VELMORA_TESTDATA "/bmp-made-here/ok_24bpp_1x1.bmp", 2));
+    EXPECT_EQ(store->Record(2).Width, 0);
+    EXPECT_EQ(TheErrorState().LastErrorCode, kErrorNoSuchFile);
+}
+
+TEST(SpriteStore, TheFrameGridNeverDividesByANegativeCount) {
+    SpriteRecord record;
+    record.Width = 16;
+    record.FrameWidth = -16;
+    EXPECT_EQ(FrameGridPosition(record, INT32_MIN).column, INT32_MIN);
 }
 
 } // namespace

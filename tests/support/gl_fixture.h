@@ -5,6 +5,7 @@
 
 #include <GL/gl.h>
 
+#include <functional>
 #include <vector>
 
 #include "frame/display.h"
@@ -55,6 +56,22 @@ protected:
         std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4);
         glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
         return pixels;
+    }
+    // Every pixel of the screen against want(x, y), y down; reports the first few that differ.
+    void ExpectScreen(const std::function<Rgba(int, int)>& want) {
+        const std::vector<std::uint8_t> pixels = Screen();
+        const int width = display_->ScreenWidth, height = display_->ScreenHeight;
+        int differing = 0;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const std::uint8_t* p = &pixels[(static_cast<std::size_t>(height - 1 - y) * width + x) * 4];
+                const Rgba w = want(x, y);
+                if (Rgba{p[0], p[1], p[2], 255} == w || ++differing > 3) continue;
+                ADD_FAILURE() << "pixel " << x << "," << y << " is " << +p[0] << " " << +p[1] << " " << +p[2]
+                              << ", not " << +w[0] << " " << +w[1] << " " << +w[2];
+            }
+        }
+        EXPECT_EQ(differing, 0);
     }
 };
 

@@ -64,4 +64,9 @@ inline constexpr Rgba kBlue = Opaque(0, 0, 255);
 inline constexpr Rgba kWhite = Opaque(255, 255, 255);
 inline constexpr Rgba kYellow = Opaque(255, 255, 0);
 
+// Whether (x, y) lies in the box from (left, top) to (right, bottom), edges included.
+constexpr bool Inside(int x, int y, int left, int top, int right, int bottom) {
+    return x >= left && x <= right && y >= top && y <= bottom;
+}
+
 } // namespace vlm::test
