@@ -110,7 +110,7 @@ bool LoadBackground(Display& display, std::string_view name) {
              ++column) {
             BackgroundTile& tile = TileAt(slot, column, row);
             if (!CreateSpriteTexture(image, column * side, row * side, side, side, &tile.texture, nullptr, false,
-                                     false)) {
+                                     true)) {
                 FailBackgroundLoad(display);
                 return false;
             }

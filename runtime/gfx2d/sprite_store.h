@@ -66,11 +66,12 @@ struct TextureSize {
 
 // Uploads the w x h rectangle at (sx, sy) of the image (0 = up to the
 // image's edge) into a new power-of-two texture, replacing *texture; with a
-// mipTexture also a square mipmapped copy. Fonts get nearest filtering and
-// no colour bleeding. nullopt when the rectangle is empty.
+// mipTexture also a square mipmapped copy. Texels shown one to one (fonts,
+// backgrounds) get nearest filtering and no colour bleeding, so the texels
+// beyond the picture stay transparent black. nullopt when the rectangle is empty.
 std::optional<TextureSize> CreateSpriteTexture(const ImageBuffer& image, std::int32_t sx, std::int32_t sy,
                                                std::int32_t w, std::int32_t h, std::uint32_t* texture,
-                                               std::uint32_t* mipTexture, bool normalMap, bool font);
+                                               std::uint32_t* mipTexture, bool normalMap, bool oneToOne);
 
 class SpriteStore {
   public:

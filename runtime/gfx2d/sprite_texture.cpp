@@ -56,7 +56,7 @@ void UploadMipmapped(TexturePixels pixels, std::uint32_t* mipTexture) {
 
 std::optional<TextureSize> CreateSpriteTexture(const ImageBuffer& image, std::int32_t sx, std::int32_t sy,
                                                std::int32_t w, std::int32_t h, std::uint32_t* texture,
-                                               std::uint32_t* mipTexture, bool normalMap, bool font) {
+                                               std::uint32_t* mipTexture, bool normalMap, bool oneToOne) {
     if (w == 0) w = image.width - sx;
     if (h == 0) h = image.height - sy;
     if (w <= 0 || h <= 0) return std::nullopt;
@@ -66,9 +66,9 @@ std::optional<TextureSize> CreateSpriteTexture(const ImageBuffer& image, std::in
     const std::int32_t tw = TextureSide(w), th = TextureSide(h);
 
     TexturePixels pixels = CopyToTexture(image, sx, sy, w, h, tw, th);
-    if (!font) BleedColours(pixels);
+    if (!oneToOne) BleedColours(pixels);
 
-    StartTexture(texture, font ? GL_NEAREST : GL_LINEAR);
+    StartTexture(texture, oneToOne ? GL_NEAREST : GL_LINEAR);
     if (normalMap) pixels = NormalMapOf(pixels);
     UploadLevel(0, pixels);
     if (mipTexture) UploadMipmapped(std::move(pixels), mipTexture);

@@ -91,17 +91,18 @@ TEST_F(Backgrounds, PictureFilesLoadAsSquareTilesAndShowAtOnce) {
         int width, height, columns, rows;
     };
     // Two 512 x 512 tiles side by side; a second row of tiles under the first;
-    // a picture wider than eight tiles keeps its eight left tiles.
+    // a picture wider than eight tiles keeps its eight left tiles. Beyond the
+    // picture the screen stays black, without a fringe of smeared colour.
     for (const Case c : {Case{640, 480, 2, 1}, Case{600, 560, 2, 2}, Case{9 * 512 + 10, 480, 8, 1}}) {
         SCOPED_TRACE(c.width);
-        OpenWindow(std::min(c.width, 640), c.height);
+        OpenWindow(640, 560);
         const auto path = temp_ / "back.png";
         WritePicture(path, MakeImage(c.width, c.height, Gradient));
         ASSERT_TRUE(LoadBackground(*display_, path.string()));
         EXPECT_EQ(TheErrorState().LastErrorCode, kErrorSuccess);
         EXPECT_EQ(Slot(0).columns, c.columns);
         EXPECT_EQ(Slot(0).rows, c.rows);
-        ExpectScreen(Gradient);
+        ExpectScreen([&](int x, int y) { return x < c.width && y < c.height ? Gradient(x, y) : kBlack; });
     }
     EXPECT_EQ(Slot(0).tiles[8].texWidth, 512);
 
