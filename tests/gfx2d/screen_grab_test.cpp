@@ -99,6 +99,9 @@ TEST_F(ScreenGrab, TheKeyProbePutsThePixelBack) {
     EXPECT_EQ(At(4, 4), kGreen);
     EXPECT_TRUE(glIsEnabled(GL_BLEND));
     SetBlendAlpha(*display_, 0);
+    // Another key is probed anew, not answered from the last probe.
+    display_->Sprites.SetColourKey(0x00123456);
+    EXPECT_EQ(ProbeKeyColour(*display_), 0x00123456u);
     display_->Sprites.SetColourKey(0);
     EXPECT_EQ(ProbeKeyColour(*display_), 0u);
     display_->Sprites.SetColourKey(kNoColourKey);
