@@ -14,12 +14,17 @@
 
 namespace vlm {
 
+// Writes every byte to an open descriptor (retrying interrupted writes).
+bool WriteAll(int fd, std::span<const std::uint8_t> bytes);
+
+// ---- Program-facing ---------------------------------------------------------
+
 std::int32_t FileExists(const DynString& name);  // 1/0; sets no error
 std::int32_t FileSize(const DynString& name);    // a missing file gives 0 and code 3
 // Source (disk or "mem://") to a new destination, all or nothing; 1/0, code 3
 // on failure. A file copied onto itself (under any name) is left as it is.
 std::int32_t CopyFile(const DynString& source, const DynString& destination);
-std::int32_t DeleteFile(const DynString& name);  // the name exactly as given; 1/0
+std::int32_t DeleteFile(const DynString& name);  // 1/0
 std::int32_t MakeDirectory(const DynString& name); // 1/0
 std::int32_t IsDirectory(const DynString& name);   // 1/0
 DynString CurrentDirectory();                      // '/' separators, ends in '/'
@@ -34,8 +39,6 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(std::string_view name);
 bool ReplaceFileWith(std::string_view name, const std::function<bool(int fd)>& write);
 // The same with exactly these bytes.
 bool ReplaceFile(std::string_view name, std::span<const std::uint8_t> bytes);
-// Writes every byte to an open descriptor (retrying interrupted writes).
-bool WriteAll(int fd, std::span<const std::uint8_t> bytes);
 // '*' any run, '?' any one byte but '.', "*.*" everything; A-Z fold to a-z.
 bool WildcardMatch(std::string_view pattern, std::string_view name);
 

@@ -18,6 +18,9 @@ void IsaacSeed(IsaacState& state, std::uint32_t seed);
 std::uint32_t IsaacDraw(IsaacState& state); // one round, results[0]
 
 IsaacState& TheRandomState();
+
+// ---- Program-facing ---------------------------------------------------------
+
 void SeedRandom(std::uint32_t seed);
 // An integer 0..n; n <= 0 gives 0 without drawing.
 std::int32_t RandomInt(std::int32_t n);
