@@ -183,7 +183,9 @@ bool SettingsTable::Set(std::string_view section, std::string_view key, std::str
         sections_.insert(sections_.begin(), {"", {{std::string(key), std::string(value)}}, {0}});
         return true;
     }
-    lines_.push_back({"[" + std::string(section) + "]"});
+    std::string header = "[";
+    header.append(section).append("]");
+    lines_.push_back({std::move(header)});
     lines_.push_back({line});
     sections_.push_back({std::string(section), {{std::string(key), std::string(value)}}, {lines_.size() - 1}});
     return true;
