@@ -7,8 +7,6 @@
 #include <jpeglib.h>
 
 #include "gfx2d/image_decoders.h"
-#include "reference_decoder.h"
-#include "support/temp_folder.h"
 
 namespace vlm {
 namespace {
@@ -61,21 +59,6 @@ TEST(PngDecoder, GreyWithAlphaAndCutShortFilesFailCleanlyWithoutAMessage) {
         EXPECT_EQ(printed, "");
         EXPECT_EQ(image.width, 0);
     }
-}
-
-TEST(JpegDecoder, DecodesFromMemoryAndRecoversFromErrors) {
-    const std::string text = test::ReadWholeFile(test::TestData("jpeg/libjpeg-turbo/testorig.jpg"));
-    const std::vector<std::uint8_t> file(text.begin(), text.end());
-    ImageBuffer image;
-    auto whole = ByteSource::FromMemory(file);
-    ASSERT_TRUE(DecodeJpegImage(image, whole));
-    // Cut at many places: each fails and the next decode still works.
-    for (std::size_t keep = 0; keep < file.size(); keep += file.size() / 17) {
-        auto cut = ByteSource::FromMemory(std::span(file).first(keep));
-        EXPECT_FALSE(DecodeJpegImage(image, cut)) << keep;
-    }
-    auto again = ByteSource::FromMemory(file);
-    EXPECT_TRUE(DecodeJpegImage(image, again));
 }
 
 // An 8 x 8 CMYK JPEG of one colour, written by libjpeg, with or without
