@@ -90,8 +90,7 @@ TEST_F(Drawing, TranslucentAndAdditiveBlending) {
     FillRect(*display_, 0, 0, kWidth, kHeight, 0x00646464); // grey 100
     SetBlendAlpha(*display_, -0.5);
     DrawSprite(*display_, 1, 0, 0);
-    const Rgba half = At(4, 4);
-    EXPECT_NEAR(half[0], (100 + 255) / 2, 2);
+    EXPECT_NEAR(At(4, 4)[0], (100 + 255) / 2, 2);
     SetBlendAlpha(*display_, 0.5);
     DrawSprite(*display_, 1, 20, 0);
     EXPECT_NEAR(At(24, 4)[0], 100 + 127, 2);
@@ -100,16 +99,9 @@ TEST_F(Drawing, TranslucentAndAdditiveBlending) {
     EXPECT_EQ(At(44, 4), kWhite);
 }
 
-TEST_F(Drawing, ColourKeyMakesSpritesAndPrimitivesTransparent) {
-    // Keyed pixels are transparent; the alpha test drops them even without blending.
+TEST_F(Drawing, PrimitivesInTheKeyColourAreInvisibleWhenBlended) {
+    // They draw with alpha 0.
     FillRect(*display_, 0, 0, 16, 16, 0x0000FF);
-    display_->Sprites.ColourKey = 0x008000FF;
-    PutSprite(1, MakeImage(4, 4, [](int x, int) { return x < 2 ? Rgba{0, 0, 0, 0} : kGreen; }));
-    SetSmoothing(*display_, false);
-    DrawSprite(*display_, 1, 0, 0);
-    EXPECT_EQ(At(0, 0), kRed);
-    EXPECT_EQ(At(3, 0), kGreen);
-    // A primitive in the key colour draws with alpha 0: invisible when blended.
     SetBlendAlpha(*display_, -1);
     FillRect(*display_, 4, 4, 4, 4, 0x008000FF);
     EXPECT_EQ(At(5, 5), kRed);
@@ -228,8 +220,7 @@ TEST_F(Drawing, BatchingIsInvisible) {
     PutSprite(1, Quadrants(16));
     PutSprite(2, MakeImage(10, 6, [](int x, int y) {
                   return x == y ? Rgba{0, 0, 0, 0}
-                                : Opaque(static_cast<std::uint8_t>(x * 25), 80,
-                                         static_cast<std::uint8_t>(y * 40));
+                                : Opaque(static_cast<std::uint8_t>(x * 25), 80, static_cast<std::uint8_t>(y * 40));
               }));
     PutSprite(3, MakeImage(32, 16, [](int x, int y) {
                   return Opaque(static_cast<std::uint8_t>(x * 8), static_cast<std::uint8_t>(y * 16), 200);
@@ -243,7 +234,6 @@ TEST_F(Drawing, BatchingIsInvisible) {
     DrawScene(*display_);
     const auto single = Screen();
     EXPECT_TRUE(batched == single) << "batching changed the pixels";
-    // The scene is not empty.
     EXPECT_GT(std::count_if(single.begin(), single.end(), [](auto b) { return b != 0; }), 10000);
 }
 
@@ -251,8 +241,10 @@ TEST_F(Drawing, GlDrawingOfTheProgramLandsOverEarlierSprites) {
     PutSprite(1, MakeImage(4, 4, [](int, int) { return kRed; }));
     for (const bool byTextureName : {false, true}) {
         DrawSprite(*display_, 1, 0, 0);
-        if (byTextureName) SpriteTextureName(1);
-        else FlushDrawing();
+        if (byTextureName)
+            SpriteTextureName(1);
+        else
+            FlushDrawing();
         glDisable(GL_TEXTURE_2D);
         glColor4f(0, 1, 0, 1);
         glRecti(0, 4, 4, 0); // counter-clockwise on the screen: not culled
