@@ -43,8 +43,6 @@ TEST_F(Fonts, EmptyNameInstallsTheBuiltinFontAndReportsNoSuchFile) {
     LoadFont(*display_, "", 2);
     EXPECT_EQ(TheErrorState().LastErrorCode, kErrorNoSuchFile);
     EXPECT_EQ(display_->Drawing.CurrentFont, 2);
-    EXPECT_EQ(FontCharSize(*display_).width, 8);
-    EXPECT_EQ(FontCharSize(*display_).height, 8);
 
     SetFont(*display_, 40);
     EXPECT_EQ(display_->Drawing.CurrentFont, 31);
