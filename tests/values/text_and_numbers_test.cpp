@@ -216,12 +216,11 @@ constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 
 TEST(Numeric, TrigonometryInDegreesAndArcsClampedToTheirDomain) {
-    EXPECT_DOUBLE_EQ(SinDegrees(30), 0.5);
-    EXPECT_DOUBLE_EQ(CosDegrees(60), 0.5);
-    EXPECT_DOUBLE_EQ(TanDegrees(45), 1);
-    EXPECT_DOUBLE_EQ(ArcTan2Degrees(1, -1), 135);
-    EXPECT_DOUBLE_EQ(ArcSinDegrees(0.5), 30);
-    EXPECT_DOUBLE_EQ(ArcCosDegrees(0.5), 60);
+    using Pair = std::pair<double, double>;
+    for (const auto& [got, want] :
+         {Pair{SinDegrees(30), 0.5}, Pair{CosDegrees(60), 0.5}, Pair{TanDegrees(45), 1},
+          Pair{ArcTan2Degrees(1, -1), 135}, Pair{ArcSinDegrees(0.5), 30}, Pair{ArcCosDegrees(0.5), 60}})
+        EXPECT_DOUBLE_EQ(got, want);
     EXPECT_EQ(ArcCosDegrees(1.5), 0);
     EXPECT_EQ(ArcCosDegrees(-7), 180);
     EXPECT_EQ(ArcSinDegrees(-2), -90);
@@ -243,32 +242,24 @@ TEST(Numeric, PowersAbsoluteValuesAndModuloNeverTrap) {
     EXPECT_EQ(NumberModulo(7.5, 0), 0);
 }
 
+// Width 0 is the single position x; width -3 at x = 5 covers 3, 4 and 5; the
+// last rows sit at the ends of the integer range.
 TEST(Numeric, BoxOverlapIncludesEdges) {
-    EXPECT_EQ(BoxesOverlap(0, 0, 10, 10, 9, 9, 5, 5), 1);
-    EXPECT_EQ(BoxesOverlap(0, 0, 10, 10, 10, 0, 5, 5), 0);
-    EXPECT_EQ(BoxesOverlap(0, 0, 10, 10, 0, 10, 5, 5), 0);
-    EXPECT_EQ(BoxesOverlap(0, 0, 10, 10, -5, -5, 5, 5), 0);
-    // Width 0 is the single position x.
-    EXPECT_EQ(BoxesOverlap(9, 0, 0, 1, 0, 0, 10, 10), 1);
-    EXPECT_EQ(BoxesOverlap(10, 0, 0, 1, 0, 0, 10, 10), 0);
-    // Width -3 at x = 5 covers 3, 4 and 5.
-    EXPECT_EQ(BoxesOverlap(5, 0, -3, 1, 3, 0, 1, 1), 1);
-    EXPECT_EQ(BoxesOverlap(5, 0, -3, 1, 2, 0, 1, 1), 0);
-    EXPECT_EQ(BoxesOverlap(5, 0, -3, 1, 6, 0, 1, 1), 0);
-    EXPECT_EQ(BoxesOverlap(0, 5, 1, -3, 0, 3, 1, 1), 1);
-    // At the ends of the integer range.
-    EXPECT_EQ(BoxesOverlap(kMax, 0, kMax, 1, kMax, 0, 1, 1), 1);
-    EXPECT_EQ(BoxesOverlap(kMin, 0, kMin, 1, kMin, 0, 1, 1), 1);
-    EXPECT_EQ(BoxesOverlap(kMin, 0, kMin, 1, kMin + 1, 0, 1, 1), 0);
+    using Box = std::array<std::int32_t, 9>; // two boxes, then the answer
+    for (const Box& b :
+         {Box{0, 0, 10, 10, 9, 9, 5, 5, 1}, Box{0, 0, 10, 10, 10, 0, 5, 5, 0}, Box{0, 0, 10, 10, 0, 10, 5, 5, 0},
+          Box{0, 0, 10, 10, -5, -5, 5, 5, 0}, Box{9, 0, 0, 1, 0, 0, 10, 10, 1}, Box{10, 0, 0, 1, 0, 0, 10, 10, 0},
+          Box{5, 0, -3, 1, 3, 0, 1, 1, 1}, Box{5, 0, -3, 1, 2, 0, 1, 1, 0}, Box{5, 0, -3, 1, 6, 0, 1, 1, 0},
+          Box{0, 5, 1, -3, 0, 3, 1, 1, 1}, Box{kMax, 0, kMax, 1, kMax, 0, 1, 1, 1},
+          Box{kMin, 0, kMin, 1, kMin, 0, 1, 1, 1}, Box{kMin, 0, kMin, 1, kMin + 1, 0, 1, 1, 0}})
+        EXPECT_EQ(BoxesOverlap(b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7]), b[8]) << ::testing::PrintToString(b);
 }
 
 TEST(Numeric, TruncationTowardZero) {
-    EXPECT_EQ(TruncateToInteger(2.9), 2);
-    EXPECT_EQ(TruncateToInteger(-2.9), -2);
-    EXPECT_EQ(TruncateToInteger(1e12), kMax);
-    EXPECT_EQ(TruncateToInteger(-1e12), kMin);
-    EXPECT_EQ(TruncateToInteger(std::numeric_limits<double>::infinity()), kMax);
-    EXPECT_EQ(TruncateToInteger(std::nan("")), 0);
+    using Row = std::pair<double, std::int32_t>;
+    for (const auto& [x, truncated] : {Row{2.9, 2}, Row{-2.9, -2}, Row{1e12, kMax}, Row{-1e12, kMin},
+                                       Row{std::numeric_limits<double>::infinity(), kMax}, Row{std::nan(""), 0}})
+        EXPECT_EQ(TruncateToInteger(x), truncated) << x;
 }
 
 // First draws after seeding, worked out with an independent implementation
