@@ -221,8 +221,6 @@ TEST(FileSafety, WritesFollowLinksAndLeaveDevicesAndPipesAlone) {
     EXPECT_FALSE(ReplaceFile("/dev/null", content));
     EXPECT_FALSE(ReplaceFile(temp.path().string(), content));
     EXPECT_EQ(OpenFile(0, DynString("/dev/full"), 0), 0);
-    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
-    EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
     // A pipe is no file, and nothing waits on it.
     const DynString pipe((temp / "pipe").string());
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
