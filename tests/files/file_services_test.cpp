@@ -247,25 +247,6 @@ TEST(FileSafetyDeathTest, ReadOnlyFilesAreNeitherReplacedNorWritten) {
         ::testing::ExitedWithCode(0), "");
 }
 
-TEST(FileSafety, ASlotIsOneLineOfTheStoreAndKeepsItsPermissions) {
-    TempFolder temp;
-    const std::string path = (temp / "slots.txt").string();
-    WriteWholeFile(path, "a\r\n");
-    const auto perms =
-        std::filesystem::perms::owner_read | std::filesystem::perms::owner_write | std::filesystem::perms::group_read;
-    std::filesystem::permissions(path, perms);
-    LineSlotStore slots;
-    slots.Write(path, 0, std::string(1500, 'a'));
-    slots.Write(path, 1, "one\r\ntwo");
-    slots.Write(path, 2, "third");
-    slots.WriteBack();
-    EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all, perms);
-    LineSlotStore again;
-    EXPECT_EQ(again.Read(path, 0).view(), std::string(1022, 'a'));
-    EXPECT_EQ(again.Read(path, 1), "one  two");
-    EXPECT_EQ(again.Read(path, 2), "third");
-}
-
 TEST(FileSafety, SettingsThatTheFileCannotHoldAreRefused) {
     TempFolder temp;
     const std::string path = (temp / "setup.ini").string();

@@ -52,13 +52,19 @@ TEST_F(LineSlots, ReadsLinesByNumber) {
     EXPECT_EQ(store_.HighestUsed(), 255);
 }
 
-TEST_F(LineSlots, WrittenBackWhenAnotherFileIsMadeCurrent) {
+// A slot is one line: line breaks become spaces and a value longer than a line is cut.
+TEST_F(LineSlots, WrittenBackAsOneLineEachWhenAnotherFileIsMadeCurrentKeepingThePermissions) {
     WriteWholeFile(temp_ / "a.txt", "keep\r\nold\r\n");
-    store_.Write(Path("a.txt"), 1, "new");
+    const auto perms =
+        std::filesystem::perms::owner_read | std::filesystem::perms::owner_write | std::filesystem::perms::group_read;
+    std::filesystem::permissions(Path("a.txt"), perms);
+    store_.Write(Path("a.txt"), 1, "one\r\ntwo");
+    store_.Write(Path("a.txt"), 2, std::string(1500, 'a'));
     store_.Write(Path("a.txt"), 4, "four");
-    EXPECT_EQ(store_.Read(Path("a.txt"), 1), "new");
+    EXPECT_EQ(store_.Read(Path("a.txt"), 1), "one  two");
     EXPECT_EQ(store_.Read(Path("b.txt"), 0), "NO_FILE");
-    EXPECT_EQ(ReadWholeFile(temp_ / "a.txt"), "keep\r\nnew\r\n\r\n\r\nfour\r\n");
+    EXPECT_EQ(ReadWholeFile(temp_ / "a.txt"), "keep\r\none  two\r\n" + std::string(1022, 'a') + "\r\n\r\nfour\r\n");
+    EXPECT_EQ(std::filesystem::status(Path("a.txt")).permissions() & std::filesystem::perms::all, perms);
 }
 
 TEST(StoresDeathTest, WrittenBackAtTheEndOfTheProgram) {
