@@ -30,18 +30,15 @@ using test::TempFolder;
 using test::WriteWholeFile;
 
 // Sets an environment variable (null: unsets it) for one test and puts the old value back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
+struct ScopedEnv {
+    ScopedEnv(const char* name, const char* value) : name(name) {
+        if (const char* now = std::getenv(name)) old = now;
         Set(value);
     }
-    ~ScopedEnv() { Set(old_ ? old_->c_str() : nullptr); }
-
-private:
-    void Set(const char* value) const { value ? ::setenv(name_, value, 1) : ::unsetenv(name_); }
-    const char* name_;
-    std::optional<std::string> old_;
+    ~ScopedEnv() { Set(old ? old->c_str() : nullptr); }
+    void Set(const char* value) const { value ? ::setenv(name, value, 1) : ::unsetenv(name); }
+    const char* name;
+    std::optional<std::string> old;
 };
 
 DynString Ask(const char* key) {
