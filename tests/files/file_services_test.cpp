@@ -17,6 +17,7 @@
 #include "files/media_name_resolver.h"
 #include "files/memory_files.h"
 #include "files/settings_table.h"
+#include "support/program_end.h"
 #include "support/temp_folder.h"
 
 namespace vlm {
@@ -203,6 +204,8 @@ TEST(FileSafetyDeathTest, WritesThatFailKeepTheOldFile) {
                 slotsKept && settingsKept && copyFailed && ReadWholeFile("copy.bin") == "old" && noLeftovers ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
+    // An append that finds no room ends the program (the error log still has room).
+    EXPECT_ENDS_WITH_CODE(LimitFileSize(4096); OpenFile(0, DynString("big.bin"), -1); WriteLine(0, DynString("x")), 3);
 }
 
 TEST(FileSafety, WritesFollowLinksAndLeaveDevicesAndPipesAlone) {
