@@ -316,7 +316,6 @@ TEST(DataList, ReadsEntriesInOrderWithConversions) {
     EXPECT_EQ(ReadDataText(), "KOR");
     EXPECT_EQ(ReadDataInteger(), -17);
     EXPECT_EQ(ReadDataText(), "100");
-    EXPECT_EQ(list.cursor, 9);
     // Restoring switches lists and starts them again.
     constexpr DataEntry kOther[] = {10, 20};
     static DataList other = MakeDataList(kOther);
@@ -338,7 +337,6 @@ TEST(DataListDeathTest, ReadingPastTheEndOrWithoutAListIsOutOfData) {
     EXPECT_ENDS_WITH_CODE(reader.ReadNumber(), 20);
     EXPECT_ENDS_WITH_CODE(reader.ReadText(), 20);
     EXPECT_ENDS_WITH_CODE(reader.ReadInteger(), 20);
-    EXPECT_EQ(list.cursor, 3);
     constexpr DataEntry kNone[] = {0};
     DataList empty{kNone, 0, 0};
     reader.Restore(empty);
