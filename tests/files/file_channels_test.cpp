@@ -164,7 +164,6 @@ TEST_F(Channels, TypedWritesAreLittleEndianUnpaddedAndReadBack) {
         std::string("\xE8\x03\x00\x00", 4) + "\xFE\xFF" + "\xFF" + std::string("\x55\x55\x55\x55\x55\x55\xD5\xBF", 8) +
         std::string("\x00\x00\x20\xC0", 4) + std::string("ab\0cd", 5) + "1000\r\n" + "\r\n" + "2.5\r\n" + "-7\r\n";
     EXPECT_EQ(ReadWholeFile(temp_ / "values.bin"), expected);
-    // And every typed read gives back what was written.
     ASSERT_EQ(OpenFile(2, Path("values.bin"), 1), 1);
     EXPECT_EQ(ReadInt32(2), 1000);
     EXPECT_EQ(ReadInt16(2), -2);

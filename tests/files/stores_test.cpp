@@ -40,9 +40,6 @@ TEST_F(LineSlots, ReadsLinesByNumber) {
     EXPECT_EQ(TheErrorState().LastErrorCode, 7);
     EXPECT_EQ(store_.HighestUsed(), 3);
     EXPECT_EQ(store_.Read(Path("missing.txt"), 0), "NO_FILE");
-    std::string memory = "m0\nm1\n";
-    const MemoryFile file(memory.data(), memory.size());
-    EXPECT_EQ(store_.Read(file.Name().view(), 1), "m1");
     // Only the first 256 lines are loaded.
     std::string text;
     for (int i = 0; i < 300; ++i)

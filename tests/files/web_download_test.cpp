@@ -21,12 +21,10 @@ using test::ReadWholeFile;
 using test::TempFolder;
 using test::WriteWholeFile;
 
-sockaddr_in Loopback(std::uint16_t port) { return {AF_INET, htons(port), {htonl(INADDR_LOOPBACK)}, {}}; }
-
 // A listening socket on 127.0.0.1 with a port of the system's choosing.
 int Listen(std::uint16_t& port) {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address = Loopback(0);
+    sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
     socklen_t length = sizeof address;
     ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
     ::listen(fd, 4);
