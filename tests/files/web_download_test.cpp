@@ -35,18 +35,16 @@ int Listen(std::uint16_t& port) {
 
 // Answers one connection with fixed bytes, then closes it (abruptly when
 // `reset`), and keeps the request it received.
-class RawServer {
-public:
-    RawServer(std::string response, bool reset) {
-        listener_ = Listen(port_);
-        thread_ = std::thread([this, response = std::move(response), reset] {
-            const int client = ::accept(listener_, nullptr, nullptr);
+struct RawServer {
+    RawServer(std::string response, bool reset) : listener(Listen(port)) {
+        thread = std::thread([this, response = std::move(response), reset] {
+            const int client = ::accept(listener, nullptr, nullptr);
             if (client < 0) return;
             char buffer[1024];
-            while (request_.find("\r\n\r\n") == std::string::npos) {
+            while (request.find("\r\n\r\n") == std::string::npos) {
                 const ssize_t n = ::recv(client, buffer, sizeof buffer, 0);
                 if (n <= 0) break;
-                request_.append(buffer, static_cast<std::size_t>(n));
+                request.append(buffer, static_cast<std::size_t>(n));
             }
             ::send(client, response.data(), response.size(), MSG_NOSIGNAL);
             if (reset) {
@@ -57,18 +55,14 @@ public:
         });
     }
     ~RawServer() {
-        ::shutdown(listener_, SHUT_RDWR);
-        thread_.join();
-        ::close(listener_);
+        ::shutdown(listener, SHUT_RDWR);
+        thread.join();
+        ::close(listener);
     }
-    std::uint16_t port() const { return port_; }
-    const std::string& request() const { return request_; }
-
-private:
-    int listener_ = -1;
-    std::uint16_t port_ = 0;
-    std::string request_;
-    std::thread thread_;
+    std::uint16_t port = 0; // before the listener, which sets it
+    int listener;
+    std::string request;
+    std::thread thread;
 };
 
 // The downloads below find the header's end in whole responses; here it comes in pieces.
@@ -93,10 +87,10 @@ TEST(WebDownload, RefusedArgumentsSendNothing) {
     std::uint8_t block[8];
     static const std::uint8_t kReadOnly[8] = {};
     const MemoryFile readOnly(static_cast<const void*>(kReadOnly), sizeof kReadOnly);
-    EXPECT_EQ(WebDownload(DynString("127.0.0.1"), DynString("/"), server.port(), MemoryFileName(block)), 0);
-    EXPECT_EQ(WebDownload(DynString("127.0.0.1"), DynString("/"), server.port(), readOnly.Name()), 0);
+    EXPECT_EQ(WebDownload(DynString("127.0.0.1"), DynString("/"), server.port, MemoryFileName(block)), 0);
+    EXPECT_EQ(WebDownload(DynString("127.0.0.1"), DynString("/"), server.port, readOnly.Name()), 0);
     EXPECT_EQ(WebDownload(DynString("no-such-host.invalid"), DynString("/"), 80, file), 0);
-    EXPECT_EQ(server.request(), "");
+    EXPECT_EQ(server.request, "");
     EXPECT_FALSE(std::filesystem::exists(temp / "f"));
 }
 
@@ -111,7 +105,7 @@ TEST(WebDownload, LongBodiesArriveWholeAndAMemoryTargetTakesOnlyItsSize) {
     const MemoryFile target(buffer.data(), 64);
     for (const DynString* into : {&copy, &target.Name()}) {
         RawServer server(response, false);
-        EXPECT_EQ(WebDownload(DynString("localhost"), DynString("/data.bin"), server.port(), *into), 1);
+        EXPECT_EQ(WebDownload(DynString("localhost"), DynString("/data.bin"), server.port, *into), 1);
     }
     EXPECT_EQ(ReadWholeFile(temp / "copy.bin"), content);
     EXPECT_EQ(std::string(buffer.begin(), buffer.begin() + 64), content.substr(0, 64));
@@ -143,8 +137,8 @@ TEST(WebDownload, OnlyACompleteSuccessfulResponseReplacesTheTarget) {
                             false,
                             {1, "line one\r\nline two\n"}}}) {
         RawServer server(response, reset);
-        EXPECT_EQ(download(server.port(), "/a b\"c"), outcome) << response.substr(0, 40);
-        EXPECT_EQ(server.request(),
+        EXPECT_EQ(download(server.port, "/a b\"c"), outcome) << response.substr(0, 40);
+        EXPECT_EQ(server.request,
                   "GET /a%20b%22c HTTP/1.0\r\nHost:127.0.0.1\r\nAccept: */*\r\nUser-Agent: Velmora\r\n\r\n");
     }
     // A server that takes the request and never answers: no byte for long, or too long in all.
