@@ -130,9 +130,8 @@ TEST(MemoryFileName, HasFixedFieldsWideEnoughForAnyAddressAndIsParsedByThem) {
     for (const char* text :
          {"mem://", "mem://      10.7fffdeadbeef", "mem://      10x00007fffdeadbeef", "mem://      1g.00007fffdeadbeef",
           "mem://        .00007fffdeadbeef", "mem://      10.00007fffdeadbeef ", "mem://   1 0  .00007fffdeadbeef",
-          "MEM://      10.00007fffdeadbeef", "mem://      10.                "}) {
+          "MEM://      10.00007fffdeadbeef", "mem://      10.                "})
         EXPECT_FALSE(ParseMemoryFileName(text)) << text;
-    }
 }
 
 TEST(MemoryFile, OnlyLiveRegistrationsAreFound) {

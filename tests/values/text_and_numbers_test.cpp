@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <limits>
 #include <string>
-#include <vector>
 
 #include "support/program_end.h"
 #include "support/temp_folder.h"
