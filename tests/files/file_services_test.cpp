@@ -90,11 +90,8 @@ TEST_F(FileServices, DeleteDirectoriesAndCurrentDirectory) {
     WriteWholeFile(temp_ / "plain", "x");
     EXPECT_EQ(IsDirectory(Path("plain")), 0);
 
-    const auto old = std::filesystem::current_path();
-    std::filesystem::current_path(temp_ / "made");
-    const DynString here = CurrentDirectory();
-    std::filesystem::current_path(old);
-    EXPECT_EQ(here, DynString(std::filesystem::canonical(temp_ / "made").string() + "/"));
+    test::WorkingFolder here(temp_ / "made");
+    EXPECT_EQ(CurrentDirectory(), DynString(std::filesystem::canonical(temp_ / "made").string() + "/"));
     DynString text("a\\b\\\\c/d");
     ConvertToForwardSlashes(text);
     EXPECT_EQ(text, "a/b//c/d");

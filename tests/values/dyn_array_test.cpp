@@ -126,12 +126,8 @@ TEST(DynArray, CopiesAreDeepAndMovesCarryTheShape) {
 
 // ---- Paths that end the program -------------------------------------------
 
-class DynArrayDeath : public ::testing::Test {
-protected:
-    test::TempFolder temp_; // the log of every ended child lands here
-};
-
-TEST_F(DynArrayDeath, IndexOutsideTheShapeIsOutOfBounds) {
+TEST(DynArrayDeathTest, IndexOutsideTheShapeIsOutOfBounds) {
+    test::TempFolder temp; // the log of every ended child lands here
     NumberArray row;
     row.Dimension(5);
     EXPECT_ENDS_WITH_CODE(row.At(-6), 9);
@@ -154,7 +150,8 @@ TEST_F(DynArrayDeath, IndexOutsideTheShapeIsOutOfBounds) {
     EXPECT_ENDS_WITH_CODE(grid.At(0), 9);
 }
 
-TEST_F(DynArrayDeath, SizesBeyondThirtyTwoBitsAreOutOfMemory) {
+TEST(DynArrayDeathTest, SizesBeyondThirtyTwoBitsAreOutOfMemory) {
+    test::TempFolder temp;
     NumberArray a;
     EXPECT_ENDS_WITH_CODE(a.Dimension(46341, 46341), 7);
     EXPECT_ENDS_WITH_CODE(a.Dimension(2, 2, 2, 1 << 30), 7);
@@ -172,7 +169,8 @@ void DimensionBeyondTheAddressLimit(NumberArray& a) {
     a.Dimension(200'000'000); // 1.6 GB of numbers
 }
 
-TEST_F(DynArrayDeath, FailedAllocationIsOutOfMemory) {
+TEST(DynArrayDeathTest, FailedAllocationIsOutOfMemory) {
+    test::TempFolder temp;
     NumberArray a;
     EXPECT_ENDS_WITH_CODE(DimensionBeyondTheAddressLimit(a), 7);
 }
