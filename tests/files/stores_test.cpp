@@ -77,7 +77,6 @@ TEST(StoresDeathTest, WrittenBackAtTheEndOfTheProgram) {
     EXPECT_EQ(ReadWholeFile(temp / "score.txt"), "name\r\n1234.5\r\n");
     EXPECT_EQ(ReadSlotNumber(path, 1), 1234.5);
     EXPECT_EQ(ReadSlotInteger(path, 1), 1234);
-    EXPECT_EQ(ReadSlot(path, 0), "name");
     EXPECT_EQ(ReadWholeFile(temp / "end.ini"), "[game]\r\nlevel=7\r\n");
 }
 
