@@ -73,13 +73,10 @@ TEST_F(DiskChannel, ReadsAndSeeksAtTheLogicalPosition) {
     EXPECT_FALSE(c.Read(bytes)); // a disk read delivers every byte or fails
     EXPECT_FALSE(c.ReadText(11));
     c.Seek(-3, -1);
-    EXPECT_EQ(c.Position(), 7);
     EXPECT_EQ(*c.ReadText(3), "789");
-    EXPECT_TRUE(c.AtEnd());
     EXPECT_FALSE(c.Read(std::span(bytes, 1)));
     c.Seek(2, 0);
     c.Seek(3, 1);
-    EXPECT_EQ(c.Position(), 5);
     EXPECT_EQ(*c.ReadLine(), "56789");
     c.Seek(-1, 0);
     EXPECT_FALSE(c.Read(std::span(bytes, 1)));
@@ -127,10 +124,8 @@ TEST(MemoryChannel, ReadsAtTheEndOfTheBlockZeroFillAndStop) {
     std::uint8_t value[4] = {0xAA, 0xAA, 0xAA, 0xAA};
     ASSERT_TRUE(c.Read(value));
     EXPECT_EQ((std::vector<std::uint8_t>(value, value + 4)), (std::vector<std::uint8_t>{'c', '\r', 0, 0}));
-    EXPECT_EQ(c.Position(), 7);
     EXPECT_TRUE(c.Read(value));
     EXPECT_EQ(value[0], 0);
-    EXPECT_TRUE(c.AtEnd());
     c.Seek(3, 0);
     EXPECT_EQ(*c.ReadText(100), "b\nc\r");
     EXPECT_EQ(*c.ReadText(3), "");
