@@ -126,8 +126,6 @@ TEST(ErrorLog, IsAPrivateFileNeverWrittenThroughALink) {
 TEST(ErrorState, Texts) {
     TheErrorState() = ErrorState{};
     EXPECT_EQ(ErrorText(), "0000 success");
-    SetErrorCode(kErrorNoSuchFile);
-    EXPECT_EQ(ErrorText(), "0003 no such file");
     SetErrorCode(-5);
     EXPECT_EQ(ErrorText(), "-0005 unknown error");
     EXPECT_STREQ(ErrorTextFor(7), "out of memory");
