@@ -31,12 +31,10 @@ protected:
 };
 
 TEST_F(FrameLoop, SizesBelowOneAreNoSizesAndNoCapMeansTwoMilliseconds) {
-    // The mode keeps the old size.
     ApplyScreenMode(*display_, -5, -5, -1, false);
     EXPECT_EQ(display_->ScreenWidth, kWidth);
     EXPECT_EQ(display_->ScreenHeight, kHeight);
 
-    // Uncapped frames are two milliseconds apart.
     for (const int cap : {0, -3}) {
         ASSERT_TRUE(CreateDisplayWindow(*display_, 64, 64, 0, cap, 0, false));
         EXPECT_EQ(display_->FrameInterval, 2.0);

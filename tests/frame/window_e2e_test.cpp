@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 
 #include "support/pictures.h"
 #include "support/temp_folder.h"
@@ -40,13 +39,7 @@ protected:
     }
 
     std::filesystem::path Report() const { return temp_ / "report.txt"; }
-    std::vector<std::string> Lines() const {
-        std::vector<std::string> lines;
-        std::ifstream in(Report());
-        for (std::string line; std::getline(in, line);)
-            lines.push_back(line);
-        return lines;
-    }
+    std::vector<std::string> Lines() const { return test::ReadLogLines(Report()); }
     std::vector<std::string> Log() const { return test::ReadLogLines(temp_ / "ErrorLog.txt"); }
     std::string Geometry() const { return x_.Xdotool("getwindowgeometry " + window_); }
     int Count(const std::string& line) const { return static_cast<int>(std::ranges::count(Lines(), line)); }
