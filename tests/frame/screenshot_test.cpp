@@ -29,7 +29,6 @@ TEST(ImageWriter, BmpHasTheFileSizeAResolutionAndPaddedBottomUpRows) {
 }
 
 TEST(ImageWriter, NamesAndRefusals) {
-    EXPECT_TRUE(IsPngName("a.pNg"));
     EXPECT_FALSE(IsPngName(".png"));
     test::TempFolder temp;
     EXPECT_FALSE(WriteScreenPicture((temp / "empty.bmp").string(), ScreenPicture{}, std::nullopt));
