@@ -41,13 +41,7 @@ TEST_F(ScriptedInputDevices, MouseDeltasAreComputedOncePerFrame) {
     EXPECT_EQ(MouseAxis(0), 5);
     EXPECT_EQ(MouseAxis(1), -2);
     EXPECT_EQ(MouseAxis(0), 5); // a second read in the same frame sees the same
-    EXPECT_EQ(MouseAxis(3), 1);
-    std::int32_t x, y, left, right;
-    ReadMouse(x, y, left, right);
-    EXPECT_EQ(x, 15);
-    EXPECT_EQ(y, 18);
-    EXPECT_EQ(left, 1);
-    EXPECT_EQ(right, 0);
+    EXPECT_EQ(MouseAxis(3), 1); // the window tests read the position and buttons through ReadMouse
     input_->BeginFrame();
     EXPECT_EQ(MouseAxis(0), 0);
     EXPECT_EQ(MouseAxis(2), -1); // the wheel's sign, not its distance
