@@ -73,19 +73,16 @@ protected:
 TEST_F(ProbeWindow, RealInputAndTypingByLayoutReachTheProgramAndEscapeEndsIt) {
     Start({"PROBE_TYPE=1"});
     EXPECT_NE(Geometry().find("Geometry: 320x240"), std::string::npos) << Geometry();
-    x_.Xdotool("mousemove --window " + window_ + " 100 80");
-    EXPECT_TRUE(Shows("mouse 100 80 0 0")) << LastFrame();
-    x_.Xdotool("click 1 click 3"); // the held button reads back in the replay test
+    // Position, held buttons and plain keys read back in the replay test.
+    x_.Xdotool("mousemove --window " + window_ + " 100 80 click 1 click 3");
     // Outside the window the position is clamped to the drawing surface.
     x_.Xdotool("mousemove --window " + window_ + " -- -30 500");
     EXPECT_TRUE(Shows("mouse 0 239 0 0")) << LastFrame();
     x_.Xdotool("mousemove --window " + window_ + " 400 -10");
     EXPECT_TRUE(Shows("mouse 319 0 0 0")) << LastFrame();
-    x_.Xdotool("keydown a");
-    EXPECT_TRUE(Shows("keys 30")) << LastFrame();
     x_.Xdotool("keydown Up");
-    EXPECT_TRUE(Shows("keys 30 200")) << LastFrame();
-    x_.Xdotool("keyup a Up");
+    EXPECT_TRUE(Shows("keys 200")) << LastFrame();
+    x_.Xdotool("keyup Up");
     EXPECT_TRUE(test::WaitUntil([&] { return LastFrame().ends_with("keys"); })) << LastFrame();
     // The hook saw the messages of all that.
     for (const char* message : {"0x0200", "0x0201", "0x0202", "0x0100", "0x0101", "0x0204", "0x0205"}) {
