@@ -33,10 +33,6 @@ const SubEntry kHookThatRunsAProgram[] = {{LogHookThatRunsAProgram, "VLM_ON_QUIT
 const SubEntry kLoggingHook[] = {{LogHookRun, "VLM_ON_QUIT"}, {nullptr, nullptr}};
 const SubEntry kReentrantHook[] = {{LogHookThatEndsAgain, "VLM_ON_QUIT"}, {nullptr, nullptr}};
 
-void EndWithCodeThree() {
-    SetErrorCode(3);
-    EndProgram();
-}
 void FailOutOfBoundsOnLine41() {
     MarkSourcePosition(2, 41);
     RaiseRuntimeError(kErrorOutOfBounds);
@@ -59,7 +55,6 @@ TEST_F(Lifecycle, EveryEndingLeavesTheFixedLinesInOrder) {
         void (*end)();
         Lines log;
     } const cases[] = {
-        {"an error code alone is not reported", nullptr, 0, EndWithCodeThree, plain},
         {"without debug mode a failure is not reported", nullptr, 0, FailOutOfBoundsOnLine41, plain},
         {"debug mode reports code and position",
          nullptr,
@@ -126,8 +121,6 @@ TEST(ErrorLog, IsAPrivateFileNeverWrittenThroughALink) {
 TEST(ErrorState, Texts) {
     TheErrorState() = ErrorState{};
     EXPECT_EQ(ErrorText(), "0000 success");
-    SetErrorCode(kErrorNoSuchFile);
-    EXPECT_EQ(ErrorText(), "0003 no such file");
     SetErrorCode(-5);
     EXPECT_EQ(ErrorText(), "-0005 unknown error");
     EXPECT_STREQ(ErrorTextFor(7), "out of memory");

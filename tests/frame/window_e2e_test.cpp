@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 
 #include "support/pictures.h"
 #include "support/temp_folder.h"
@@ -40,13 +39,7 @@ protected:
     }
 
     std::filesystem::path Report() const { return temp_ / "report.txt"; }
-    std::vector<std::string> Lines() const {
-        std::vector<std::string> lines;
-        std::ifstream in(Report());
-        for (std::string line; std::getline(in, line);)
-            lines.push_back(line);
-        return lines;
-    }
+    std::vector<std::string> Lines() const { return test::ReadLogLines(Report()); }
     std::vector<std::string> Log() const { return test::ReadLogLines(temp_ / "ErrorLog.txt"); }
     std::string Geometry() const { return x_.Xdotool("getwindowgeometry " + window_); }
     int Count(const std::string& line) const { return static_cast<int>(std::ranges::count(Lines(), line)); }
@@ -80,24 +73,16 @@ protected:
 TEST_F(ProbeWindow, RealInputAndTypingByLayoutReachTheProgramAndEscapeEndsIt) {
     Start({"PROBE_TYPE=1"});
     EXPECT_NE(Geometry().find("Geometry: 320x240"), std::string::npos) << Geometry();
-    EXPECT_EQ(x_.Xdotool("getwindowname " + window_), "probe");
-
-    x_.Xdotool("mousemove --window " + window_ + " 100 80");
-    EXPECT_TRUE(Shows("mouse 100 80 0 0")) << LastFrame();
-    x_.Xdotool("mousedown 1");
-    EXPECT_TRUE(Shows("mouse 100 80 1 0")) << LastFrame();
-    x_.Xdotool("mouseup 1");
-    x_.Xdotool("click 3");
+    // Position, held buttons and plain keys read back in the replay test.
+    x_.Xdotool("mousemove --window " + window_ + " 100 80 click 1 click 3");
     // Outside the window the position is clamped to the drawing surface.
     x_.Xdotool("mousemove --window " + window_ + " -- -30 500");
     EXPECT_TRUE(Shows("mouse 0 239 0 0")) << LastFrame();
     x_.Xdotool("mousemove --window " + window_ + " 400 -10");
     EXPECT_TRUE(Shows("mouse 319 0 0 0")) << LastFrame();
-    x_.Xdotool("keydown a");
-    EXPECT_TRUE(Shows("keys 30")) << LastFrame();
     x_.Xdotool("keydown Up");
-    EXPECT_TRUE(Shows("keys 30 200")) << LastFrame();
-    x_.Xdotool("keyup a Up");
+    EXPECT_TRUE(Shows("keys 200")) << LastFrame();
+    x_.Xdotool("keyup Up");
     EXPECT_TRUE(test::WaitUntil([&] { return LastFrame().ends_with("keys"); })) << LastFrame();
     // The hook saw the messages of all that.
     for (const char* message : {"0x0200", "0x0201", "0x0202", "0x0100", "0x0101", "0x0204", "0x0205"}) {
@@ -134,11 +119,7 @@ TEST_F(ProbeWindow, AltF4IsTheWindowManagersCloseRequestAndEndsInOrder) {
     x_.Xdotool("key alt+F4");
     EXPECT_EQ(x_.WaitForExit(10s), 0);
     EXPECT_EQ(Count("msg 0x0010"), 1) << "the window manager asks the window to close";
-    EXPECT_EQ(Count("quit"), 1);
-    const std::vector<std::string> log = Log();
-    ASSERT_FALSE(log.empty());
-    EXPECT_EQ(log.front(), "Init GFX");
-    EXPECT_EQ(log.back(), "Shut down VLM");
+    EXPECT_EQ(Count("quit"), 1); // the end's log lines are the lifecycle tests' to check
 }
 
 TEST_F(ProbeWindow, AHiddenPointerMovesByTheMouseMovement) {
@@ -189,7 +170,6 @@ TEST_F(ProbeWindow, FullScreenAtTheScreenSizeAndBackWithAltEnter) {
     const auto fullScreen = [&] { return std::system((xprop + " | grep -q _NET_WM_STATE_FULLSCREEN").c_str()) == 0; };
     EXPECT_TRUE(Shows("size 1024x768")) << LastFrame();
     EXPECT_TRUE(test::WaitUntil(fullScreen));
-    EXPECT_EQ(std::ranges::count(Log(), "No Fullscreen Mode available"), 0);
 
     x_.Xdotool("windowactivate --sync " + window_);
     x_.Xdotool("key alt+Return");

@@ -21,8 +21,6 @@ TEST(WindowMessages, EventsBecomeTheSystemsMessages) {
         std::uint32_t second;
     } const cases[] = {
         {"close", {.kind = Close, .window = 7}, 0x0010, 0, 0},
-        {"focus lost", {.kind = FocusLost}, 0x0006, 0, 0},
-        {"focus gained", {.kind = FocusGained}, 0x0006, 1, 0},
         {"key down", {.kind = KeyDown, .scanCode = 30, .layoutChar = 'a'}, 0x0100, 'A', 1 | 30 << 16},
         {"key up", {.kind = KeyUp, .scanCode = 30, .layoutChar = 'a'}, 0x0101, 'A', 1 | 30 << 16 | kUp},
         {"extended key", {.kind = KeyDown, .scanCode = 200}, 0x0100, 0x26, 1 | 0x48 << 16 | 1 << 24},

