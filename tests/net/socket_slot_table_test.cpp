@@ -34,7 +34,7 @@ std::int32_t AcceptSoon(SocketSlotTable& table, std::int32_t listening, SocketAd
 }
 
 // A peer in a thread of its own, on a table of its own: it takes 1 MiB and
-// sends it back.
+// sends it back. (The two ends are one class: one direction serves for both.)
 void Echo(SocketSlotTable& peer, std::int32_t slot) {
     std::vector<std::uint8_t> bytes(1 << 20);
     if (ReceiveSoon(peer, slot, bytes.data(), 1 << 20, 1) == 1 << 20) peer.Send(slot, bytes.data(), 1 << 20, nullptr);
@@ -49,7 +49,7 @@ void ExpectEchoed(SocketSlotTable& table, std::int32_t slot) {
     EXPECT_EQ(in, out);
 }
 
-TEST(SocketTable, EchoesAMebibyteThroughAcceptAndThroughConnect) {
+TEST(SocketTable, EchoesAMebibyteBetweenAcceptAndConnect) {
     SocketSlotTable table, peer;
     const int port = test::FreePort();
     ASSERT_EQ(table.Listen(port), 0);
@@ -60,13 +60,6 @@ TEST(SocketTable, EchoesAMebibyteThroughAcceptAndThroughConnect) {
     ExpectEchoed(table, 1);
     client.join();
     EXPECT_EQ(table.Close(1), 0);
-
-    const int serverPort = test::FreePort();
-    const std::int32_t listening = peer.Listen(serverPort);
-    std::thread server([&] { Echo(peer, AcceptSoon(peer, listening)); });
-    EXPECT_EQ(table.Connect(Loopback(serverPort)), 1); // the lowest free slot again
-    ExpectEchoed(table, 1);
-    server.join();
 }
 
 TEST(SocketTable, ReceiveTellsNothingYetFromThePeerHasGone) {
