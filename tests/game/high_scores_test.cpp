@@ -31,20 +31,16 @@ GameGlobals DefaultGame() {
     return game;
 }
 
-// A game in a folder of its own; the user's data folder is beside it.
+// A game in a folder of its own, which also holds the log and the user's data folder.
 class HighScores : public ::testing::Test {
 protected:
     HighScores() { ::setenv("XDG_DATA_HOME", (temp_ / "xdg").c_str(), 1); }
-    static fs::path Made(const fs::path& folder) {
-        fs::create_directories(folder);
-        return folder;
-    }
-    std::string Table() const { return ReadWholeFile(temp_ / "game" / kTableFile); }
+    std::string Table() const { return ReadWholeFile(temp_ / kTableFile); }
     std::string UserTable() const { return ReadWholeFile(temp_ / "xdg/splosh/table.dat"); }
     std::size_t LogLines() const { return vlm::test::ReadLogLines(temp_ / "ErrorLog.txt").size(); }
 
     vlm::test::TempFolder temp_;
-    vlm::test::WorkingFolder here_{Made(temp_ / "game")};
+    vlm::test::WorkingFolder here_{temp_.path()};
     GameGlobals game_ = DefaultGame();
 };
 
