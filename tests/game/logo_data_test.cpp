@@ -17,7 +17,9 @@ std::string LogoRow(GameGlobals& game, int row) {
     return cells;
 }
 
+// Every entry reads the logo from the start; a seventh row of zeros ends the block.
 TEST(LogoData, EveryEntryReadsTheLogoFromTheStartRowByRow) {
+    vlm::test::TempFolder temp;
     GameGlobals game;
     CreateGameArrays(game);
     ReadLogoPattern(game);
@@ -29,14 +31,7 @@ TEST(LogoData, EveryEntryReadsTheLogoFromTheStartRowByRow) {
     EXPECT_EQ(LogoRow(game, 3), "###.###..#..#.#.###.#.#");
     EXPECT_EQ(LogoRow(game, 4), "..#.#....#..#.#...#.#.#");
     EXPECT_EQ(LogoRow(game, 5), "###.#....##.###.###.#.#");
-    EXPECT_EQ(GameData().cursor, 138);
-}
-
-TEST(LogoData, TheSeventhRowIsZeroAndEndsTheBlock) {
-    vlm::test::TempFolder temp;
-    GameGlobals game;
-    CreateGameArrays(game);
-    ReadLogoPattern(game);
+    ASSERT_EQ(GameData().cursor, 138);
     for (int i = 0; i < 23; ++i)
         EXPECT_EQ(vlm::ReadDataNumber(), 0);
     EXPECT_ENDS_WITH_CODE(vlm::ReadDataNumber(), 20);

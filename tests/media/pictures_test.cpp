@@ -104,8 +104,8 @@ double Distance(Rgb a, Rgb b, const Matrix& m = kNormal) {
     return cmsCIE2000DeltaE(&lab[0], &lab[1], 1, 1, 1);
 }
 
-TEST(GamePictures, SixBlockColoursStayApartForEveryViewer) {
-    const Frames blocks("blocks.bmp", 16, 16);
+TEST(GamePictures, SixColoursStayApartForEveryViewerAndCarryTheirOwnMarksEverywhere) {
+    const Frames blocks("blocks.bmp", 16, 16), swatches("spectrum.bmp", 75, 21), squares("colours.bmp", 32, 32);
     struct Viewer {
         const char* name;
         const Matrix& matrix;
@@ -118,10 +118,6 @@ TEST(GamePictures, SixBlockColoursStayApartForEveryViewer) {
                 EXPECT_GE(Distance(blocks.Face(a), blocks.Face(b), viewer.matrix), viewer.least)
                     << viewer.name << ": colours " << a << " and " << b;
     }
-}
-
-TEST(GamePictures, EachColourCarriesItsOwnVisibleMarkEverywhere) {
-    const Frames blocks("blocks.bmp", 16, 16), swatches("spectrum.bmp", 75, 21), squares("colours.bmp", 32, 32);
     std::vector<Mask> marks;
     for (int k = 0; k < 6; ++k) {
         const Rgb face = blocks.Face(k);
@@ -154,7 +150,10 @@ struct Font {
 constexpr Font kFonts[] = {
     {"font1.bmp", 16, 28, 0, true}, {"font2.bmp", 5, 7, 1, false}, {"font3.bmp", 10, 14, 2, false}};
 
-TEST(GameFonts, EveryGlyphIsDrawnAndTellsItselfApart) {
+// The game prints with a fixed advance and a gap that narrows after "." and
+// "I" (3 per step), "T" (1) and widens after "M" and "W" (1).
+TEST(GameFonts, GlyphsAreDistinctAndPrintedWordsKeepAnEmptyColumnBetweenThem) {
+    const std::map<char, int> adjust{{'.', -3}, {'I', -3}, {'M', 1}, {'T', -1}, {'W', 1}};
     for (const Font& font : kFonts) {
         const Frames glyphs(font.file, font.w, font.h);
         ASSERT_EQ(glyphs.Count(), 64) << font.file; // the space to "_"
@@ -168,24 +167,15 @@ TEST(GameFonts, EveryGlyphIsDrawnAndTellsItselfApart) {
         }
         for (const char* pair : {"O0", "I1", "S5", "B8"})
             EXPECT_GE(Differing(ink[pair[0] - 32], ink[pair[1] - 32]), 3) << font.file << " " << pair;
-    }
-}
 
-// The game's printing: a fixed advance, and a gap that narrows after "." and
-// "I" (3 per step), "T" (1) and widens after "M" and "W" (1).
-TEST(GameFonts, PrintedWordsKeepAnEmptyColumnBetweenGlyphs) {
-    const std::map<char, int> adjust{{'.', -3}, {'I', -3}, {'M', 1}, {'T', -1}, {'W', 1}};
-    for (const Font& font : kFonts) {
-        const Frames glyphs(font.file, font.w, font.h);
         for (const char* text : {"MOVES REMAINING", "TOP SPLOSHERS", "PRESS BUTTON OR SCREEN TO PLAY", "CLASSIC PUZZLE",
                                  "ARNO VESK", "TALVEN", "RESTART", "-1234567890", "DONE"}) {
             int x = 0, previousRight = -1000;
             for (int i = 0; text[i]; ++i) {
                 const int left = x + i * font.w;
-                const Mask ink = glyphs.Ink(text[i] - 32, font.opaqueCells);
                 int first = font.w, last = -1;
                 for (int p = 0; p < font.w * font.h; ++p)
-                    if (ink[p]) first = std::min(first, p % font.w), last = std::max(last, p % font.w);
+                    if (ink[text[i] - 32][p]) first = std::min(first, p % font.w), last = std::max(last, p % font.w);
                 if (last >= 0) {
                     EXPECT_GE(left + first - previousRight, 2) << font.file << " \"" << text << "\" at " << i;
                     previousRight = left + last;
