@@ -217,7 +217,7 @@ TEST(FileSafety, WritesFollowLinksAndLeaveDevicesAndPipesAlone) {
     EXPECT_EQ(ReadWholeFile(temp / "target.txt"), "newer\r\n");
     EXPECT_TRUE(std::filesystem::is_symlink(temp / "link.txt"));
     // Never a device or a folder in place of a file.
-    EXPECT_FALSE(ReplaceFile("/dev/null", content));
+    EXPECT_FALSE(ReplaceFile(test::DeviceIn(temp), content));
     EXPECT_FALSE(ReplaceFile(temp.path().string(), content));
     EXPECT_EQ(OpenFile(0, DynString("/dev/full"), 0), 0);
     // A pipe is no file, and nothing waits on it.

@@ -33,8 +33,9 @@ TEST(ImageWriter, NamesAndRefusals) {
     test::TempFolder temp;
     EXPECT_FALSE(WriteScreenPicture((temp / "empty.bmp").string(), ScreenPicture{}, std::nullopt));
     // Pictures replace files as every store does: never a device in place of a picture.
-    EXPECT_FALSE(WriteScreenPicture("/dev/null", TwoByTwo(), std::nullopt));
-    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+    const std::string device = test::DeviceIn(temp);
+    EXPECT_FALSE(WriteScreenPicture(device, TwoByTwo(), std::nullopt));
+    EXPECT_TRUE(std::filesystem::is_character_file(device));
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <vector>
 
 namespace vlm::test {
@@ -21,8 +23,10 @@ public:
         ::setenv("TMPDIR", path_.c_str(), 1);
     }
     ~TempFolder() {
-        if (hadTmpdir_) ::setenv("TMPDIR", oldTmpdir_.c_str(), 1);
-        else ::unsetenv("TMPDIR");
+        if (hadTmpdir_)
+            ::setenv("TMPDIR", oldTmpdir_.c_str(), 1);
+        else
+            ::unsetenv("TMPDIR");
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }
@@ -37,6 +41,14 @@ private:
     std::string oldTmpdir_;
     bool hadTmpdir_ = false;
 };
+
+// A character device like /dev/null for tests that a device is never
+// replaced: one of the folder's own where the test may make one, since run as
+// root a fault would otherwise replace the system's /dev/null.
+inline std::string DeviceIn(const TempFolder& temp) {
+    const std::string own = (temp / "null").string();
+    return ::mknod(own.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0 ? own : "/dev/null";
+}
 
 // Makes a folder the working directory for the scope, then goes back.
 class WorkingFolder {
