@@ -48,23 +48,36 @@ TEST_F(DiskChannel, LinesEndAtLineFeedsAndDropOneCarriageReturnAndTheTextEndsAtA
     ExpectLines({"one", "two", "", "three\r", "ab", "last"});
 }
 
-TEST_F(DiskChannel, LinesAcrossBlockEdgesAndTheLengthLimit) {
-    // Lines of every length around 64-byte edges up to the longest that fits
-    // with its "\r\n", then a line past 1024 bytes.
-    std::string content;
-    std::vector<std::string> expected;
+TEST_F(DiskChannel, LinesAcrossTheReadBufferEdgeAndTheLengthLimit) {
+    // Lines of every length up to the longest that fits with its "\r\n", then
+    // a line past 1024 bytes.
+    std::string tail;
+    std::vector<std::string> tailLines;
     for (int n : {0, 1, 62, 63, 64, 65, 127, 128, 129, 1021, 1022}) {
-        expected.push_back(std::string(static_cast<std::size_t>(n), static_cast<char>('a' + n % 26)));
-        content += expected.back() + "\r\n";
+        tailLines.push_back(std::string(static_cast<std::size_t>(n), static_cast<char>('a' + n % 26)));
+        tail += tailLines.back() + "\r\n";
     }
     // The long line arrives in pieces of 1024, 1024 and 452 bytes. A piece
     // the limit ends keeps its carriage return, and the line feed after it
     // is an empty line of its own.
-    content += std::string(2500, 'x') + "\n" + std::string(1023, 'y') + "\r\n";
-    expected.insert(expected.end(), {std::string(1024, 'x'), std::string(1024, 'x'), std::string(452, 'x'),
-                                     std::string(1023, 'y') + "\r", ""});
-    OpenWith(content);
-    ExpectLines(expected);
+    tail += std::string(2500, 'x') + "\n" + std::string(1023, 'y') + "\r\n";
+    tailLines.insert(tailLines.end(), {std::string(1024, 'x'), std::string(1024, 'x'), std::string(452, 'x'),
+                                       std::string(1023, 'y') + "\r", ""});
+    // Full lines before them end `shift` bytes short of the 64 KiB read
+    // buffer, whose edge so falls before, inside, between "\r" and "\n" of
+    // and after the first lines.
+    for (int shift = 0; shift <= 5; ++shift) {
+        std::string content;
+        std::vector<std::string> expected;
+        for (int i = 0; i < 64; ++i) {
+            expected.push_back(std::string(static_cast<std::size_t>(i < 63 ? 1022 : 1022 - shift), 'f'));
+            content += expected.back() + "\r\n";
+        }
+        expected.insert(expected.end(), tailLines.begin(), tailLines.end());
+        SCOPED_TRACE(shift);
+        OpenWith(content + tail);
+        ExpectLines(expected);
+    }
 }
 
 TEST_F(DiskChannel, ReadsAndSeeksAtTheLogicalPosition) {
