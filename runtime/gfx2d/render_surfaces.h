@@ -5,9 +5,9 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <utility>
-#include <cstdint>
 #include <vector>
 
 namespace vlm {
